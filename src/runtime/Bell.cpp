@@ -1,0 +1,9 @@
+#include "runtime/Bell.h"
+
+#include <QApplication>
+
+namespace horlan {
+
+void QtBell::Beep() { QApplication::beep(); }
+
+} // namespace horlan

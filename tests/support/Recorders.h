@@ -1,0 +1,48 @@
+#pragma once
+
+// Recording stand-ins for the seams of the runtime library.
+
+#include "runtime/Bell.h"
+#include "runtime/MsgBox.h"
+#include "runtime/ProgramEnd.h"
+
+#include <QList>
+#include <functional>
+#include <ostream>
+
+namespace horlan {
+
+inline std::ostream& operator<<(std::ostream& os, const MsgBoxRequest& r) {
+    QString prompt = r.Prompt;
+    prompt.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+    return os << "MsgBox{title=\"" << r.Title.toStdString() << "\", icon=" << static_cast<int>(r.Icon)
+              << ", prompt=\"" << prompt.toStdString() << "\"}";
+}
+
+// Records every box instead of showing it; `OnShow` runs while the "box is open".
+class RecordingMsgBox : public MsgBox {
+public:
+    void Show(const MsgBoxRequest& request) override {
+        Boxes.append(request);
+        if (OnShow) {
+            OnShow(request);
+        }
+    }
+
+    QList<MsgBoxRequest> Boxes;
+    std::function<void(const MsgBoxRequest&)> OnShow;
+};
+
+class RecordingEnd : public ProgramEnd {
+public:
+    void End() override { ++Count; }
+    int Count = 0;
+};
+
+class RecordingBell : public Bell {
+public:
+    void Beep() override { ++Count; }
+    int Count = 0;
+};
+
+} // namespace horlan
