@@ -1,0 +1,116 @@
+#include "netstatus/CIpHelper.h"
+
+#include "netstatus/NetstatusTexts.h"
+
+#include <algorithm>
+
+namespace horlan {
+
+namespace {
+
+// A 32-bit property holds the low 32 bits of the platform's value, bit for bit.
+qint32 Low32(quint64 value) {
+    return static_cast<qint32>(static_cast<quint32>(value));
+}
+
+// Each byte in upper-case hex without a leading zero, except that a zero byte reads "00";
+// the bytes are joined by "-".
+QString AddressText(const InterfaceRow& row) {
+    const std::size_t length = std::min<std::size_t>(row.PhysAddrLength, row.PhysAddr.size());
+    QString text;
+    text.reserve(static_cast<qsizetype>(length * 3));
+    for (std::size_t i = 0; i < length; ++i) {
+        if (i > 0) {
+            text += QLatin1Char('-');
+        }
+        const quint8 byte = row.PhysAddr[i];
+        text += byte == 0 ? QStringLiteral("00") : QString::number(byte, 16).toUpper();
+    }
+    return text;
+}
+
+void Fill(CInterface& record, const InterfaceRow& row) {
+    const std::size_t descrLength = std::min<std::size_t>(row.DescrLength, row.Descr.size());
+    record.SetInterfaceDescription(
+        QString::fromLocal8Bit(row.Descr.data(), static_cast<qsizetype>(descrLength)));
+    if (row.PhysAddrLength > 0) {
+        record.SetAdapterAddress(AddressText(row));
+    }
+    record.SetOutputQueueLength(Low32(row.OutQLen));
+    record.SetOutgoingErrors(Low32(row.OutErrors));
+    record.SetDiscardedOutgoingPackets(Low32(row.OutDiscards));
+    record.SetNonunicastPacketsSent(Low32(row.OutNUcastPkts));
+    record.SetUnicastPacketsSent(Low32(row.OutUcastPkts));
+    record.SetOctetsSent(Low32(row.OutOctets));
+    record.SetUnknownProtocolPackets(Low32(row.InUnknownProtos));
+    record.SetIncomingErrors(Low32(row.InErrors));
+    record.SetDiscardedIncomingPackets(Low32(row.InDiscards));
+    record.SetNonunicastPacketsReceived(Low32(row.InNUcastPkts));
+    record.SetMaximumTransmissionUnit(Low32(row.Mtu));
+    record.SetUnicastPacketsReceived(Low32(row.InUcastPkts));
+    record.SetOctetsReceived(Low32(row.InOctets));
+    record.SetOperationalStatus(Low32(row.OperStatus));
+    record.SetAdminStatus(Low32(row.AdminStatus));
+    record.SetSpeed(Low32(row.Speed));
+    record.SetInterfaceType(Low32(row.Type));
+    record.SetInterfaceIndex(Low32(row.Index));
+    const std::size_t nameLength = std::min<std::size_t>(row.NameLength, row.Name.size());
+    record.SetInterfaceName(
+        QString::fromUtf16(row.Name.data(), static_cast<qsizetype>(nameLength)));
+}
+
+} // namespace
+
+CIpHelper::CIpHelper(InterfaceTable& table, MsgBox& msgBox) : table_(table), msgBox_(msgBox) {}
+
+std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
+    // A timer tick that arrives while this object's box is open must not start another read.
+    if (refreshing_) {
+        return interfaces_;
+    }
+    struct Busy {
+        bool& Flag;
+        explicit Busy(bool& flag) : Flag(flag) { Flag = true; }
+        ~Busy() { Flag = false; }
+    } busy(refreshing_);
+    auto collection = std::make_shared<CInterfaces>();
+    interfaces_ = collection;
+    RefreshInterfaces(*collection);
+    return collection;
+}
+
+void CIpHelper::SetInterfaces(std::shared_ptr<CInterfaces> vData) {
+    interfaces_ = std::move(vData);
+}
+
+void CIpHelper::RefreshInterfaces(CInterfaces& collection) {
+    bytesReceived_ = 0;
+    bytesSent_ = 0;
+    const InterfaceTableResult result = table_.Read(rows_);
+    if (result == InterfaceTableResult::NotSupported) {
+        // Once per object: the box would otherwise come back on every timer tick.
+        if (!notSupportedShown_) {
+            notSupportedShown_ = true;
+            msgBox_(IpHelperNotSupportedText());
+        }
+        return;
+    }
+    if (result != InterfaceTableResult::Ok) {
+        return;
+    }
+    // Unsigned sums wrap instead of overflowing; 2^63 bytes is beyond any real counter.
+    quint64 received = 0;
+    quint64 sent = 0;
+    collection.Reserve(static_cast<qint32>(rows_.size()));
+    for (const InterfaceRow& row : rows_) {
+        auto record = std::make_shared<CInterface>();
+        Fill(*record, row);
+        received += row.InOctets;
+        sent += row.OutOctets;
+        collection.Add(record);
+    }
+    bytesReceived_ = static_cast<qint64>(received);
+    bytesSent_ = static_cast<qint64>(sent);
+}
+
+} // namespace horlan

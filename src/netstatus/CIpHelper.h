@@ -1,0 +1,47 @@
+#pragma once
+
+#include "netstatus/CInterfaces.h"
+#include "netstatus/InterfaceTable.h"
+#include "runtime/MsgBox.h"
+
+#include <memory>
+#include <vector>
+
+namespace horlan {
+
+// Snapshots of the machine's network interfaces with the byte totals over all of them.
+// Every read of Interfaces() re-reads the whole table; the totals are those of the last read.
+class CIpHelper {
+public:
+    CIpHelper(InterfaceTable& table, MsgBox& msgBox);
+
+    // A fresh snapshot: a new collection, one record per interface, and new totals. A
+    // collection returned earlier is left as it was. Called again while the "not supported"
+    // box of a running read is open, it returns the collection being built and reads nothing.
+    std::shared_ptr<CInterfaces> Interfaces();
+
+    // Makes `vData` the current collection until the next read.
+    void SetInterfaces(std::shared_ptr<CInterfaces> vData);
+
+    // Bytes received over all interfaces at the last read: the sum of the full counters,
+    // 0 before the first read. Never touches the platform.
+    qint64 BytesReceived() const { return bytesReceived_; }
+
+    // Bytes sent over all interfaces at the last read, as BytesReceived().
+    qint64 BytesSent() const { return bytesSent_; }
+
+private:
+    void RefreshInterfaces(CInterfaces& collection);
+
+    InterfaceTable& table_;
+    MsgBox& msgBox_;
+    std::shared_ptr<CInterfaces> interfaces_;
+    qint64 bytesReceived_ = 0;
+    qint64 bytesSent_ = 0;
+    // Kept between reads so that the table's rows reuse their storage.
+    std::vector<InterfaceRow> rows_;
+    bool refreshing_ = false;
+    bool notSupportedShown_ = false;
+};
+
+} // namespace horlan

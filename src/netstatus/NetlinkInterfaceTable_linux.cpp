@@ -1,0 +1,99 @@
+#include "netstatus/NetlinkInterfaceTable.h"
+
+#include "netstatus/NetlinkParser.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace horlan {
+
+namespace {
+
+// Large enough for the kernel to pack many links into one datagram.
+constexpr std::size_t ReceiveBufferSize = 32 * 1024;
+
+quint64 ReadSpeed(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    // The kernel refuses the read (EINVAL) for links that have no speed, e.g. loopback.
+    const QByteArray text = file.read(32).trimmed();
+    bool ok = false;
+    const qlonglong megabits = text.toLongLong(&ok);
+    return ok && megabits > 0 ? static_cast<quint64>(megabits) * 1'000'000u : 0;
+}
+
+} // namespace
+
+NetlinkInterfaceTable::NetlinkInterfaceTable(QString sysfsNetRoot)
+    : sysfsNetRoot_(std::move(sysfsNetRoot)), buffer_(ReceiveBufferSize) {
+    socket_.Open();
+}
+
+InterfaceTableResult NetlinkInterfaceTable::Read(std::vector<InterfaceRow>& rows) {
+    rows.clear();
+    if (!socket_.Open()) {
+        return InterfaceTableResult::NotSupported;
+    }
+    const quint32 sequence = socket_.NextSequence();
+    if (!socket_.RequestLinks(sequence)) {
+        return InterfaceTableResult::Failed;
+    }
+    for (;;) {
+        const auto datagram = socket_.Receive(buffer_);
+        const DumpProgress progress =
+            datagram.empty() ? DumpProgress::Failed : ParseLinkDump(datagram, sequence, rows);
+        if (progress == DumpProgress::Done) {
+            break;
+        }
+        if (progress == DumpProgress::Failed) {
+            rows.clear();
+            return InterfaceTableResult::Failed;
+        }
+    }
+    for (InterfaceRow& row : rows) {
+        row.Speed = SpeedOf(row);
+    }
+    return InterfaceTableResult::Ok;
+}
+
+bool NetlinkInterfaceTable::DumpOnly() {
+    if (!socket_.Open()) {
+        return false;
+    }
+    const quint32 sequence = socket_.NextSequence();
+    if (!socket_.RequestLinks(sequence)) {
+        return false;
+    }
+    for (;;) {
+        const auto datagram = socket_.Receive(buffer_);
+        const DumpProgress progress =
+            datagram.empty() ? DumpProgress::Failed : FrameDump(datagram, sequence);
+        if (progress != DumpProgress::More) {
+            return progress == DumpProgress::Done;
+        }
+    }
+}
+
+quint64 NetlinkInterfaceTable::SpeedOf(const InterfaceRow& row) {
+    const QStringView name(row.Name.data(), static_cast<qsizetype>(row.NameLength));
+    auto known = std::find_if(speeds_.begin(), speeds_.end(),
+                              [&](const KnownSpeed& k) { return k.Index == row.Index; });
+    if (known != speeds_.end() && known->Name == name) {
+        return known->Speed;
+    }
+    // A new interface, or its index was given to another one.
+    KnownSpeed entry{row.Index, name.toString(), 0};
+    entry.Speed =
+        ReadSpeed(sysfsNetRoot_ + QLatin1Char('/') + entry.Name + QStringLiteral("/speed"));
+    if (known != speeds_.end()) {
+        *known = std::move(entry);
+        return known->Speed;
+    }
+    speeds_.push_back(std::move(entry));
+    return speeds_.back().Speed;
+}
+
+} // namespace horlan

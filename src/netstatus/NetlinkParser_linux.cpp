@@ -1,0 +1,259 @@
+#include "netstatus/NetlinkParser.h"
+
+#include <QStringDecoder>
+
+#include <linux/if_link.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <net/if.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace horlan {
+
+namespace {
+
+using Bytes = std::span<const quint8>;
+
+template <class T> T Load(Bytes bytes) {
+    T value{};
+    std::memcpy(&value, bytes.data(), std::min(sizeof value, bytes.size()));
+    return value;
+}
+
+// Drops `count` bytes from the front, or all of them when fewer remain (the padding after
+// the last message or attribute may be missing).
+Bytes Skip(Bytes bytes, std::size_t count) {
+    return bytes.subspan(std::min(count, bytes.size()));
+}
+
+struct Message {
+    nlmsghdr Header;
+    Bytes Whole;
+    Bytes Payload;
+};
+
+// Splits the next message off `rest`; false when `rest` does not start with a whole one.
+bool NextMessage(Bytes& rest, Message& message) {
+    if (rest.size() < sizeof(nlmsghdr)) {
+        return false;
+    }
+    message.Header = Load<nlmsghdr>(rest);
+    const std::size_t length = message.Header.nlmsg_len;
+    if (length < NLMSG_HDRLEN || length > rest.size()) {
+        return false;
+    }
+    message.Whole = rest.first(length);
+    message.Payload = message.Whole.subspan(NLMSG_HDRLEN);
+    rest = Skip(rest, NLMSG_ALIGN(length));
+    return true;
+}
+
+// Calls `use(type, value)` for each attribute; false on a malformed attribute or when `use`
+// refuses one.
+template <class Use> bool ForEachAttribute(Bytes attributes, Use&& use) {
+    while (!attributes.empty()) {
+        if (attributes.size() < sizeof(rtattr)) {
+            return false;
+        }
+        const auto attribute = Load<rtattr>(attributes);
+        if (attribute.rta_len < RTA_LENGTH(0) || attribute.rta_len > attributes.size()) {
+            return false;
+        }
+        const Bytes value = attributes.subspan(RTA_LENGTH(0), attribute.rta_len - RTA_LENGTH(0));
+        if (!use(static_cast<unsigned>(attribute.rta_type & NLA_TYPE_MASK), value)) {
+            return false;
+        }
+        attributes = Skip(attributes, RTA_ALIGN(attribute.rta_len));
+    }
+    return true;
+}
+
+// A NUL-terminated string attribute without its terminator.
+Bytes Text(Bytes value) {
+    const auto end = std::find(value.begin(), value.end(), quint8{0});
+    return value.first(static_cast<std::size_t>(end - value.begin()));
+}
+
+bool ReadU32(Bytes value, quint32& out) {
+    if (value.size() < sizeof(quint32)) {
+        return false;
+    }
+    out = Load<quint32>(value);
+    return true;
+}
+
+// The kernel's statistics mapped onto the table's counters. Linux keeps no count of sent
+// broadcast packets, so every sent packet counts as unicast.
+bool ApplyStatistics(Bytes value, InterfaceRow& row) {
+    if (value.size() < offsetof(rtnl_link_stats64, rx_length_errors)) {
+        return false;
+    }
+    const auto stats = Load<rtnl_link_stats64>(value);
+    row.InOctets = stats.rx_bytes;
+    row.InNUcastPkts = stats.multicast;
+    row.InUcastPkts = stats.rx_packets > stats.multicast ? stats.rx_packets - stats.multicast : 0;
+    row.InDiscards = stats.rx_dropped;
+    row.InErrors = stats.rx_errors;
+    row.InUnknownProtos = value.size() >= sizeof(rtnl_link_stats64) ? stats.rx_nohandler : 0;
+    row.OutOctets = stats.tx_bytes;
+    row.OutUcastPkts = stats.tx_packets;
+    row.OutNUcastPkts = 0;
+    row.OutDiscards = stats.tx_dropped;
+    row.OutErrors = stats.tx_errors;
+    return true;
+}
+
+void StoreName(Bytes name, InterfaceRow& row) {
+    name = name.first(std::min(name.size(), row.Name.size()));
+    // UTF-8 never yields more UTF-16 code units than it has bytes, so Name has room.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QChar* const begin = reinterpret_cast<QChar*>(row.Name.data());
+    QChar* const end =
+        decoder.appendToBuffer(begin, QByteArrayView(reinterpret_cast<const char*>(name.data()),
+                                                     static_cast<qsizetype>(name.size())));
+    row.NameLength = static_cast<quint32>(end - begin);
+}
+
+void StoreDescription(Bytes text, InterfaceRow& row) {
+    text = text.first(std::min(text.size(), row.Descr.size()));
+    std::memcpy(row.Descr.data(), text.data(), text.size());
+    row.DescrLength = static_cast<quint32>(text.size());
+}
+
+} // namespace
+
+bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
+    Message m{};
+    Bytes rest = message;
+    if (!NextMessage(rest, m) || m.Header.nlmsg_type != RTM_NEWLINK ||
+        m.Payload.size() < sizeof(ifinfomsg)) {
+        return false;
+    }
+    const auto info = Load<ifinfomsg>(m.Payload);
+    row = InterfaceRow{};
+    row.Index = static_cast<quint32>(info.ifi_index);
+    row.Type = info.ifi_type;
+    row.AdminStatus = (info.ifi_flags & IFF_UP) != 0 ? 1 : 0;
+
+    Bytes name;
+    Bytes alias;
+    const bool wellFormed = ForEachAttribute(
+        Skip(m.Payload, NLMSG_ALIGN(sizeof(ifinfomsg))), [&](unsigned type, Bytes value) {
+            switch (type) {
+            case IFLA_IFNAME:
+                name = Text(value);
+                return true;
+            case IFLA_IFALIAS:
+                alias = Text(value);
+                return true;
+            case IFLA_MTU:
+                return ReadU32(value, row.Mtu);
+            case IFLA_TXQLEN:
+                return ReadU32(value, row.OutQLen);
+            case IFLA_OPERSTATE:
+                if (value.empty()) {
+                    return false;
+                }
+                row.OperStatus = value[0];
+                return true;
+            case IFLA_ADDRESS:
+                row.PhysAddrLength =
+                    static_cast<quint32>(std::min(value.size(), row.PhysAddr.size()));
+                std::memcpy(row.PhysAddr.data(), value.data(), row.PhysAddrLength);
+                return true;
+            case IFLA_STATS64:
+                return ApplyStatistics(value, row);
+            default:
+                return true;
+            }
+        });
+    if (!wellFormed) {
+        return false;
+    }
+    StoreName(name, row);
+    StoreDescription(alias.empty() ? name : alias, row);
+    return true;
+}
+
+namespace {
+
+// Walks the messages of one dump datagram, handing each link message of `sequence` to
+// `onLink`, which returns false to fail the dump.
+template <class OnLink> DumpProgress WalkDump(Bytes datagram, quint32 sequence, OnLink&& onLink) {
+    Bytes rest = datagram;
+    while (!rest.empty()) {
+        Message m{};
+        if (!NextMessage(rest, m)) {
+            return DumpProgress::Failed;
+        }
+        if (m.Header.nlmsg_seq != sequence) {
+            continue; // left over from an earlier request that was abandoned
+        }
+        if ((m.Header.nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
+            return DumpProgress::Failed;
+        }
+        switch (m.Header.nlmsg_type) {
+        case NLMSG_DONE:
+            if (m.Payload.size() >= sizeof(int) && Load<int>(m.Payload) < 0) {
+                return DumpProgress::Failed;
+            }
+            return DumpProgress::Done;
+        case NLMSG_ERROR:
+            return DumpProgress::Failed;
+        case RTM_NEWLINK:
+            if (!onLink(m.Whole)) {
+                return DumpProgress::Failed;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return DumpProgress::More;
+}
+
+} // namespace
+
+DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<InterfaceRow>& rows) {
+    return WalkDump(datagram, sequence, [&](Bytes message) {
+        rows.emplace_back();
+        if (DecodeLinkMessage(message, rows.back())) {
+            return true;
+        }
+        rows.pop_back();
+        return false;
+    });
+}
+
+DumpProgress FrameDump(Bytes datagram, quint32 sequence) {
+    return WalkDump(datagram, sequence, [](Bytes) { return true; });
+}
+
+std::optional<quint32> DecodeRouteReply(Bytes datagram, quint32 sequence) {
+    Bytes rest = datagram;
+    Message m{};
+    while (NextMessage(rest, m)) {
+        if (m.Header.nlmsg_seq != sequence) {
+            continue;
+        }
+        if (m.Header.nlmsg_type != RTM_NEWROUTE || m.Payload.size() < sizeof(rtmsg) ||
+            Load<rtmsg>(m.Payload).rtm_type != RTN_UNICAST) {
+            return std::nullopt;
+        }
+        quint32 interfaceIndex = 0;
+        const bool wellFormed = ForEachAttribute(
+            Skip(m.Payload, NLMSG_ALIGN(sizeof(rtmsg))), [&](unsigned type, Bytes value) {
+                return type != RTA_OIF || ReadU32(value, interfaceIndex);
+            });
+        if (!wellFormed || interfaceIndex == 0) {
+            return std::nullopt;
+        }
+        return interfaceIndex;
+    }
+    return std::nullopt;
+}
+
+} // namespace horlan

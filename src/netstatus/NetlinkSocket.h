@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <span>
+#include <vector>
+
+namespace horlan {
+
+// A routing-netlink socket to the kernel, closed with the object.
+class NetlinkSocket {
+public:
+    NetlinkSocket() = default;
+    ~NetlinkSocket();
+    NetlinkSocket(const NetlinkSocket&) = delete;
+    NetlinkSocket& operator=(const NetlinkSocket&) = delete;
+
+    // Opens the socket unless it is open; false when the system refuses one.
+    bool Open();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // A fresh request number, to tell this request's answers from older ones.
+    quint32 NextSequence() { return ++sequence_; }
+
+    // Sends one complete request message to the kernel.
+    bool Send(std::span<const quint8> message);
+
+    // Asks for the description of link `index`, or for a dump of all links when it is 0.
+    bool RequestLinks(quint32 sequence, quint32 index = 0);
+
+    // Waits for one datagram and returns its bytes inside `buffer`; empty on failure, on a
+    // time-out of one second or when the datagram did not fit in `buffer`.
+    std::span<const quint8> Receive(std::vector<quint8>& buffer);
+
+private:
+    int fd_ = -1;
+    quint32 sequence_ = 0;
+};
+
+} // namespace horlan

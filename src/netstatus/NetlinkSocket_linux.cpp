@@ -1,0 +1,71 @@
+#include "netstatus/NetlinkSocket.h"
+
+#include <cerrno>
+
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace horlan {
+
+NetlinkSocket::~NetlinkSocket() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool NetlinkSocket::Open() {
+    if (fd_ >= 0) {
+        return true;
+    }
+    fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd_ < 0) {
+        return false;
+    }
+    // The kernel answers at once; the limit only keeps a lost answer from freezing the caller.
+    const timeval limit{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    return true;
+}
+
+bool NetlinkSocket::Send(std::span<const quint8> message) {
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    const ssize_t sent = ::sendto(fd_, message.data(), message.size(), 0,
+                                  reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel);
+    return sent == static_cast<ssize_t>(message.size());
+}
+
+bool NetlinkSocket::RequestLinks(quint32 sequence, quint32 index) {
+    struct {
+        nlmsghdr Header;
+        ifinfomsg Link;
+    } request{};
+    request.Header.nlmsg_len = sizeof request;
+    request.Header.nlmsg_type = RTM_GETLINK;
+    request.Header.nlmsg_flags =
+        static_cast<quint16>(NLM_F_REQUEST | (index == 0 ? NLM_F_DUMP : 0));
+    request.Header.nlmsg_seq = sequence;
+    request.Link.ifi_family = AF_UNSPEC;
+    request.Link.ifi_index = static_cast<int>(index);
+    return Send({reinterpret_cast<const quint8*>(&request), sizeof request});
+}
+
+std::span<const quint8> NetlinkSocket::Receive(std::vector<quint8>& buffer) {
+    iovec part{buffer.data(), buffer.size()};
+    msghdr header{};
+    header.msg_iov = &part;
+    header.msg_iovlen = 1;
+    ssize_t received = -1;
+    do {
+        received = ::recvmsg(fd_, &header, 0);
+    } while (received < 0 && errno == EINTR);
+    if (received <= 0 || (header.msg_flags & MSG_TRUNC) != 0) {
+        return {};
+    }
+    return std::span<const quint8>(buffer.data(), static_cast<std::size_t>(received));
+}
+
+} // namespace horlan

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace horlan {
+
+// The texts the network status windows and boxes show, byte for byte.
+
+inline QString IpHelperNotSupportedText() {
+    return QStringLiteral("IP Helper is not supported by this system.");
+}
+
+inline QString frmInfoCaption() {
+    return QStringLiteral("Internet Connection Status");
+}
+
+// The procedure name that frmInfo's load step gives the common error report.
+inline QString frmInfoLoadProcedure() {
+    return QStringLiteral("frmInfo - Form_Load");
+}
+
+} // namespace horlan
