@@ -27,7 +27,8 @@ ClockResult RealSystemClock::SetSystemTime(const SYSTEMTIME& utc) {
     }
     const long long days = DaysFromCivil(utc.wYear, utc.wMonth, utc.wDay);
     timespec ts{};
-    ts.tv_sec = static_cast<time_t>(days * 86400 + utc.wHour * 3600 + utc.wMinute * 60 + utc.wSecond);
+    ts.tv_sec =
+        static_cast<time_t>(days * 86400 + utc.wHour * 3600 + utc.wMinute * 60 + utc.wSecond);
     ts.tv_nsec = static_cast<long>(utc.wMilliseconds) * 1000000L;
     if (clock_settime(CLOCK_REALTIME, &ts) != 0) {
         return {false, QString::fromLocal8Bit(std::strerror(errno))};

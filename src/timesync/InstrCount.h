@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace horlan {
+
+// The number of non-overlapping, case-sensitive occurrences of `StringToFind` in
+// `StringToSearch`, counted as "pieces after splitting, minus one": 0 when `StringToFind` is
+// empty, -1 when `StringToSearch` is empty (and `StringToFind` is not).
+int InstrCount(const QString& StringToSearch, const QString& StringToFind);
+
+// `entry` without leading and trailing spaces (spaces only: tabs and other blanks stay).
+QString TrimSpaces(const QString& entry);
+
+// The entry check of "&Synchronize": the trimmed entry has exactly two or three dots.
+bool IsTimeServerEntry(const QString& entry);
+
+} // namespace horlan
