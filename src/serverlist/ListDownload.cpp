@@ -1,0 +1,178 @@
+#include "serverlist/ListDownload.h"
+
+#include "runtime/RuntimeError.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace horlan {
+
+namespace {
+
+QString TooLargeReason() {
+    return QStringLiteral("the file is larger than 1 MiB, which no server list is");
+}
+
+QString StalledReason(int milliseconds) {
+    return QStringLiteral("nothing arrived for %1 seconds").arg(milliseconds / 1000.0);
+}
+
+QString HttpStatusReason(int status, const QString& phrase) {
+    return QStringLiteral("the server answered %1 %2").arg(status).arg(phrase).trimmed();
+}
+
+QString CutShortReason(qint64 received, qint64 announced) {
+    return QStringLiteral("the transfer ended after %1 of %2 bytes").arg(received).arg(announced);
+}
+
+QString EmptyReason() {
+    return QStringLiteral("the server sent an empty file");
+}
+
+QString NotSavedReason(const QString& detail) {
+    return QStringLiteral("the file could not be saved (%1)").arg(detail);
+}
+
+} // namespace
+
+ListDownload::ListDownload(QUrl address, QString targetPath, QObject* parent)
+    : QObject(parent), address_(std::move(address)), targetPath_(std::move(targetPath)),
+      file_(targetPath_) {
+    stallTimer_.setSingleShot(true);
+    stallTimer_.setInterval(DefaultStallTimeoutMs);
+    connect(&stallTimer_, &QTimer::timeout, this,
+            [this] { Stop(DownloadOutcome::Failed, StalledReason(stallTimer_.interval())); });
+}
+
+ListDownload::~ListDownload() {
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+}
+
+void ListDownload::CheckFacility(const QUrl& address) {
+    const QNetworkAccessManager probe;
+    if (!probe.supportedSchemes().contains(address.scheme(), Qt::CaseInsensitive)) {
+        throw RuntimeError(
+            ErrFileNotFound,
+            QStringLiteral("No download support for %1 addresses").arg(address.scheme()));
+    }
+}
+
+void ListDownload::SetStallTimeout(int milliseconds) {
+    stallTimer_.setInterval(milliseconds);
+}
+
+void ListDownload::Start() {
+    CheckFacility(address_);
+    // The new bytes go to a temporary file beside the target; only commit() replaces it.
+    if (!file_.open(QIODevice::WriteOnly)) {
+        throw RuntimeError(ErrPathFileAccess, StandardDescription(ErrPathFileAccess) +
+                                                  QStringLiteral(": ") + targetPath_);
+    }
+    QNetworkRequest request(address_);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    reply_ = manager_.get(request);
+    connect(reply_, &QNetworkReply::metaDataChanged, this, &ListDownload::OnMetaData);
+    connect(reply_, &QNetworkReply::readyRead, this, &ListDownload::OnReadyRead);
+    connect(reply_, &QNetworkReply::finished, this, &ListDownload::OnReplyFinished);
+    stallTimer_.start();
+}
+
+void ListDownload::Cancel() {
+    Stop(DownloadOutcome::Cancelled, {});
+}
+
+void ListDownload::OnMetaData() {
+    stallTimer_.start();
+    const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+    announced_ = length.isValid() ? length.toLongLong() : -1;
+    if (announced_ > MaxListBytes) {
+        Stop(DownloadOutcome::Failed, TooLargeReason());
+    }
+}
+
+void ListDownload::OnReadyRead() {
+    stallTimer_.start();
+    const QByteArray chunk = reply_->readAll();
+    if (chunk.isEmpty()) {
+        return;
+    }
+    if (received_ + chunk.size() > MaxListBytes) {
+        Stop(DownloadOutcome::Failed, TooLargeReason());
+        return;
+    }
+    if (file_.write(chunk) != chunk.size()) {
+        Stop(DownloadOutcome::Failed, NotSavedReason(file_.errorString()));
+        return;
+    }
+    received_ += chunk.size();
+    emit Progress(received_, announced_);
+}
+
+QString ListDownload::ReplyFailure() const {
+    const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
+        return HttpStatusReason(
+            status.toInt(),
+            reply_->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    }
+    if (reply_->error() != QNetworkReply::NoError) {
+        return reply_->errorString();
+    }
+    if (announced_ >= 0 && received_ != announced_) {
+        return CutShortReason(received_, announced_);
+    }
+    if (received_ == 0) {
+        return EmptyReason();
+    }
+    return {};
+}
+
+void ListDownload::OnReplyFinished() {
+    if (done_) {
+        return;
+    }
+    OnReadyRead();
+    if (done_) {
+        return;
+    }
+    const QString failure = ReplyFailure();
+    if (!failure.isEmpty()) {
+        Stop(DownloadOutcome::Failed, failure);
+        return;
+    }
+    if (!file_.commit()) {
+        Complete(DownloadOutcome::Failed, NotSavedReason(file_.errorString()));
+        return;
+    }
+    Complete(DownloadOutcome::Saved, {});
+}
+
+void ListDownload::Stop(DownloadOutcome outcome, const QString& reason) {
+    if (done_) {
+        return;
+    }
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+    Complete(outcome, reason);
+}
+
+void ListDownload::Complete(DownloadOutcome outcome, const QString& reason) {
+    done_ = true;
+    stallTimer_.stop();
+    if (outcome != DownloadOutcome::Saved && file_.isOpen()) {
+        file_.cancelWriting();
+        file_.commit();
+    }
+    if (reply_) {
+        reply_->deleteLater();
+    }
+    emit Finished(outcome, reason);
+}
+
+} // namespace horlan
