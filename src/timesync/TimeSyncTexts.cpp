@@ -44,7 +44,7 @@ MsgBoxRequest ClockNotSetBox(const QString& reason) {
             MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
-MsgBoxRequest RejectedEntryBox() {
+MsgBoxRequest NotATimeServerBox() {
     return {
         QStringLiteral("The selected list entry does not seem to be a time server.") +
             QString::fromLatin1(vbCrLf) +

@@ -24,6 +24,6 @@ MsgBoxRequest InvalidResponseBox();
 // The system refused to set the clock; `reason` is its own text ("Operation not permitted").
 MsgBoxRequest ClockNotSetBox(const QString& reason);
 // The chosen list entry does not have two or three dots.
-MsgBoxRequest RejectedEntryBox();
+MsgBoxRequest NotATimeServerBox();
 
 } // namespace horlan

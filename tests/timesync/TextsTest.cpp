@@ -174,7 +174,7 @@ TEST(TimeSyncTexts, BoxesOfAnExchange) {
         {ClockNotSetBox(QStringLiteral("Operation not permitted")), MsgBoxIcon::Exclamation, "Oops",
          "The system clock could not be set.\r\nOperation not permitted\r\n\r\nHorlan needs the "
          "right to set the system clock."},
-        {RejectedEntryBox(), MsgBoxIcon::Exclamation, "Oops",
+        {NotATimeServerBox(), MsgBoxIcon::Exclamation, "Oops",
          "The selected list entry does not seem to be a time server.\r\nPlease check the address "
          "or try another time server from the list."},
     };
