@@ -17,9 +17,10 @@ frmInfo::frmInfo(InternetConnectionState& state, MsgBox& msgBox, ProgramEnd& end
     setFixedSize(size());
     setWindowIcon(InternetStatusIcon());
     ui_->Image1->setPixmap(GlobePicture());
-    // The ticks are indicators: mouse presses go past them and they never take the focus.
+    // The ticks are indicators: they never take the focus (see the .ui) and their mouse and
+    // key events are dropped, so nothing the user does changes them.
     for (QWidget* box : {ui_->Check1, ui_->Check2, ui_->Check3}) {
-        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->installEventFilter(this);
     }
     ui_->cmdOK->setFocus();
     connect(ui_->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
@@ -46,6 +47,19 @@ bool frmInfo::Form_Load() {
 
 void frmInfo::cmdOK_Click() {
     accept();
+}
+
+bool frmInfo::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 void frmInfo::keyPressEvent(QKeyEvent* event) {

@@ -32,6 +32,7 @@ public slots:
     void cmdOK_Click();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // No button of this window answers Escape.
     void keyPressEvent(QKeyEvent* event) override;
 
