@@ -113,17 +113,23 @@ void ListDownload::OnReadyRead() {
 }
 
 QString ListDownload::ReplyFailure() const {
+    const QNetworkReply::NetworkError error = reply_->error();
+    if (announced_ >= 0 && received_ < announced_ &&
+        (error == QNetworkReply::NoError || error == QNetworkReply::RemoteHostClosedError)) {
+        return CutShortReason(received_, announced_);
+    }
+    // Failures below HTTP (connection, TLS, refused redirects) say best what went wrong.
+    if (error != QNetworkReply::NoError && error < QNetworkReply::ProxyConnectionRefusedError) {
+        return reply_->errorString();
+    }
     const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
         return HttpStatusReason(
             status.toInt(),
             reply_->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
     }
-    if (reply_->error() != QNetworkReply::NoError) {
+    if (error != QNetworkReply::NoError) {
         return reply_->errorString();
-    }
-    if (announced_ >= 0 && received_ != announced_) {
-        return CutShortReason(received_, announced_);
     }
     if (received_ == 0) {
         return EmptyReason();
