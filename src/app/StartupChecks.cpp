@@ -1,0 +1,68 @@
+#include "app/StartupChecks.h"
+
+#include "netstatus/InternetConnectionState.h"
+#include "runtime/AppInfo.h"
+#include "runtime/ErrorReport.h"
+#include "runtime/PreviousInstance.h"
+#include "runtime/ProgramEnd.h"
+#include "runtime/RuntimeError.h"
+
+namespace horlan {
+
+MsgBoxRequest AlreadyRunningBox() {
+    return {QStringLiteral("Horlan is already running."), MsgBoxIcon::Information, AppTitle()};
+}
+
+QString ReinstallAdvice() { return QStringLiteral("Re-install the program to fix this."); }
+
+QString ReinstallOrRuntimesAdvice() {
+    return QStringLiteral("Re-install the program to fix this, or get the latest vbruntimes at Vantorel.");
+}
+
+MsgBoxRequest ReinstallReport(const RuntimeError& error, const QString& advice) {
+    const QString crlf = QString::fromLatin1(vbCrLf);
+    return {QStringLiteral("An Error was generated:") + crlf + QStringLiteral("Description: Error") +
+                SignPadded(error.Number()) + QStringLiteral(" - ") + error.Description() + crlf + crlf +
+                advice,
+            MsgBoxIcon::None, QStringLiteral("Error"), error.HelpFile(), error.HelpContext()};
+}
+
+bool Form_Initialize(PreviousInstance& previousInstance, InternetConnectionState& connection,
+                     MsgBox& msgBox, ProgramEnd& end) {
+    try {
+        if (previousInstance.PrevInstance()) {
+            msgBox.Show(AlreadyRunningBox());
+            end.End();
+            return false;
+        }
+        // All three questions are asked, always in this order.
+        const bool viaLan = connection.IsConnectedViaLan();
+        const bool connected = connection.IsConnected();
+        const bool viaModem = connection.IsConnectedViaModem();
+        if (!viaLan && !connected && !viaModem) {
+            msgBox.Show(NoConnectionBox());
+            end.End();
+            return false;
+        }
+    } catch (const RuntimeError& error) {
+        switch (error.Number()) {
+        case ErrFileNotFound:
+        case ErrEntryPointNotFound:
+            msgBox.Show(NoConnectionBox());
+            end.End();
+            return false;
+        case ErrComponentNotRegistered:
+            msgBox.Show(ReinstallReport(error, ReinstallAdvice()));
+            break;
+        case ErrUnexpected:
+            msgBox.Show(ReinstallReport(error, ReinstallOrRuntimesAdvice()));
+            break;
+        default:
+            msgBox.Show(CommonErrorReport(error, QStringLiteral("Form_Initialize")));
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace horlan

@@ -1,0 +1,371 @@
+#include "app/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "about/frmabout.h"
+#include "app/Conversions.h"
+#include "app/StartupChecks.h"
+#include "netstatus/CIpHelper.h"
+#include "netstatus/InternetConnectionState.h"
+#include "netstatus/frmInfo.h"
+#include "runtime/AppInfo.h"
+#include "runtime/Bell.h"
+#include "runtime/ErrorReport.h"
+#include "runtime/MsgBox.h"
+#include "runtime/ProgramEnd.h"
+#include "runtime/ResumeNext.h"
+#include "serverlist/EditServerList.h"
+#include "serverlist/ServerListFile.h"
+#include "serverlist/frmDownload.h"
+#include "timesync/InstrCount.h"
+#include "timesync/LocalHost.h"
+#include "timesync/SocketErrors.h"
+#include "timesync/SystemClock.h"
+#include "timesync/TimeReply.h"
+#include "timesync/TimeSyncTexts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QShortcut>
+
+namespace horlan {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kTimerInterval = 100; // ms
+
+} // namespace
+
+frmMain::frmMain(const frmMainServices& services, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), services_(services),
+      connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
+      registry_(services.keyStore, services.msgBox) {
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    HoldFixedSize();
+    // The design position: the client area 210 pixels from the screen's left edge and 143
+    // from its top, until a saved position says otherwise.
+    setGeometry(QRect(kDesignClientOrigin, size()));
+
+    connect(ui->cmdSync, &QPushButton::clicked, this, &frmMain::cmdSync_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(ui->cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(ui->cmdInetStatus, &QPushButton::clicked, this, &frmMain::cmdInetStatus_Click);
+    connect(ui->menuShowConnectionStatus, &QAction::triggered, this,
+            &frmMain::menuShowConnectionStatus_Click);
+    connect(ui->menuAbout, &QAction::triggered, this, &frmMain::menuAbout_Click);
+    connect(ui->menuExit, &QAction::triggered, this, &frmMain::menuExit_Click);
+    connect(ui->menuEditList, &QAction::triggered, this, &frmMain::menuEditList_Click);
+    connect(ui->menuUpdatList, &QAction::triggered, this, &frmMain::menuUpdatList_Click);
+
+    connect(&Winsock1, &Winsock::Connected, this, &frmMain::Winsock1_Connect);
+    connect(&Winsock1, &Winsock::DataArrival, this, &frmMain::Winsock1_DataArrival);
+    connect(&Winsock1, &Winsock::Closed, this, &frmMain::Winsock1_Close);
+    connect(&Winsock1, &Winsock::Error, this, &frmMain::Winsock1_Error);
+
+    // A main window has no default button of its own: Enter presses the focused button, or
+    // "&Synchronize" anywhere else in the window.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, &frmMain::DefaultButton_Press);
+    }
+
+    ui->Picture1->installEventFilter(this);
+
+    Timer1.setInterval(kTimerInterval);
+    connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::Initialize() {
+    if (!horlan::Form_Initialize(services_.previousInstance, *connection_, services_.msgBox,
+                                 services_.end)) {
+        ended_ = true;
+        return false;
+    }
+    Form_Load();
+    Timer1.start();
+    return true;
+}
+
+void frmMain::HoldFixedSize() {
+    const int menuHeight = menuBar()->sizeHint().height();
+    setFixedSize(kClientSize.width(), kClientSize.height() + menuHeight);
+}
+
+// ---- Load ---------------------------------------------------------------------------------
+
+void frmMain::ShowClientLabels() {
+    ResumeNext([&] { ui->lblHostname->setText(services_.localHost.LocalHostName()); });
+    ResumeNext([&] { ui->lblIPaddress->setText(services_.localHost.LocalIP()); });
+    ResumeNext([&] {
+        ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime()));
+    });
+    ResumeNext([&] { ui->lblSync->setText(WaitingText()); });
+}
+
+void frmMain::ApplySavedPosition() {
+    const QString key = SettingsKeyPath();
+    ResumeNext([&] {
+        const float top = CSng(registry_.GetKeyValue(key, QStringLiteral("Top")));
+        move(x(), qRound(top / kTwipsPerPixel));
+    });
+    ResumeNext([&] {
+        const float left = CSng(registry_.GetKeyValue(key, QStringLiteral("Left")));
+        move(qRound(left / kTwipsPerPixel), y());
+    });
+}
+
+void frmMain::Form_Load() {
+    // Phase one: each step on its own; a failed step is skipped without a message.
+    ResumeNext([&] { registry_.CreateKey(SettingsKeyPath()); });
+    ApplySavedPosition();
+    ResumeNext([&] {
+        ipHelper_ = std::make_unique<CIpHelper>(services_.interfaceTable, services_.msgBox);
+    });
+    ResumeNext([&] { ui->Image1->setPixmap(ActivityPicture(1)); });
+    ShowClientLabels();
+
+    // Phase two: the server list and the server chosen last.
+    LoadServerList();
+}
+
+void frmMain::LoadServerList() {
+    QComboBox& Combo1 = *ui->Combo1;
+    const QString& programFolder = services_.programFolder;
+    try {
+        try {
+            RefreshListFile(programFolder);
+            LoadComboFromFile(Combo1, ListFilePath(programFolder), programFolder);
+            const qint16 index =
+                CInt(registry_.GetKeyValue(SettingsKeyPath(), QStringLiteral("LastServer")));
+            if (index < -1 || index >= Combo1.count()) {
+                Raise(ErrInvalidPropertyValue);
+            }
+            Combo1.setCurrentIndex(index);
+            if (Combo1.currentIndex() == -1) {
+                Combo1.setCurrentIndex(0);
+            }
+        } catch (const RuntimeError& error) {
+            switch (error.Number()) {
+            case ErrTypeMismatch:
+                ShowClientLabels();
+                break;
+            case ErrFileNotFound:
+                LoadInternalList(Combo1);
+                CreateList(Combo1, programFolder);
+                break;
+            default:
+                throw;
+            }
+        }
+    } catch (const RuntimeError& error) {
+        services_.msgBox.Show(CommonErrorReport(error, QStringLiteral("Form_Load")));
+    }
+}
+
+// ---- Closing and window events --------------------------------------------------------------
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+    Form_Unload();
+}
+
+void frmMain::Form_QueryUnload() {
+    const QString key = SettingsKeyPath();
+    if (!isMinimized()) {
+        ResumeNext([&] {
+            registry_.SetKeyValue(key, QStringLiteral("Top"),
+                                  SingleToText(static_cast<float>(y() * kTwipsPerPixel)));
+        });
+        ResumeNext([&] {
+            registry_.SetKeyValue(key, QStringLiteral("Left"),
+                                  SingleToText(static_cast<float>(x() * kTwipsPerPixel)));
+        });
+    }
+    ResumeNext([&] {
+        registry_.SetKeyValue(key, QStringLiteral("LastServer"),
+                              QString::number(ui->Combo1->currentIndex()));
+    });
+    // The program's other windows close too, the most recently opened first.
+    ResumeNext([&] {
+        const auto windows = QApplication::topLevelWidgets();
+        for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+            if (*it != this && (*it)->isVisible()) {
+                (*it)->close();
+            }
+        }
+    });
+}
+
+void frmMain::Form_Unload() {
+    Timer1.stop();
+    services_.end.End();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    // The window always returns to its fixed size; a minimised window cannot be sized.
+    if (!isMinimized() && !isMaximized()) {
+        ResumeNext([&] { HoldFixedSize(); });
+    }
+}
+
+void frmMain::cmdExit_Click() { close(); }
+
+void frmMain::menuExit_Click() { cmdExit_Click(); }
+
+void frmMain::cmdAbout_Click() {
+    try {
+        frmabout dialog(services_.shell, this, this);
+        dialog.exec();
+    } catch (const std::exception&) {
+        // Opening the about dialog has nothing to report.
+    }
+}
+
+void frmMain::menuAbout_Click() { cmdAbout_Click(); }
+
+void frmMain::Picture1_MouseDown() {}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Picture1 && event->type() == QEvent::MouseButtonPress) {
+        Picture1_MouseDown();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::DefaultButton_Press() {
+    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    if (focused != nullptr && focused->window() == this) {
+        focused->animateClick();
+        return;
+    }
+    ui->cmdSync->animateClick();
+}
+
+// ---- Connection status and server list commands --------------------------------------------
+
+void frmMain::cmdInetStatus_Click() {
+    try {
+        frmInfo dialog(*connection_, services_.msgBox, services_.end);
+        if (dialog.Form_Load()) {
+            dialog.exec();
+        }
+    } catch (const std::exception&) {
+        // The dialog reports its own failures; nothing escapes the click.
+    }
+}
+
+void frmMain::menuShowConnectionStatus_Click() { cmdInetStatus_Click(); }
+
+void frmMain::menuEditList_Click() {
+    try {
+        EditServerList(services_.shell, services_.msgBox, services_.programFolder);
+    } catch (const RuntimeError& error) {
+        services_.msgBox.Show(CommonErrorReport(error, QStringLiteral("menuEditList_Click")));
+    }
+}
+
+void frmMain::menuUpdatList_Click() {
+    frmDownload::ShowOne(download_, services_.shell, services_.msgBox, services_.end,
+                         services_.saveLocation, services_.programFolder);
+}
+
+// ---- Activity picture ----------------------------------------------------------------------
+
+void frmMain::Timer1_Timer() { UpdateActivityPicture(); }
+
+void frmMain::UpdateActivityPicture() {
+    if (!ipHelper_) {
+        return;
+    }
+    ResumeNext([&] { ipHelper_->Interfaces(); });
+    ResumeNext([&] {
+        const int picture = activity_.Next(ipHelper_->BytesReceived(), ipHelper_->BytesSent());
+        ui->Image1->setPixmap(ActivityPicture(picture));
+    });
+}
+
+// ---- Synchronize ---------------------------------------------------------------------------
+
+void frmMain::cmdSync_Click() {
+    if (ui->lblIPaddress->text().isEmpty()) {
+        services_.msgBox.Show(NoConnectionBox());
+        services_.end.End();
+        return;
+    }
+    if (!IsTimeServerEntry(ui->Combo1->currentText())) {
+        services_.msgBox.Show(NotATimeServerBox());
+        return;
+    }
+    ui->lblSync->setText(WorkingText());
+    Winsock1.Close();
+    ReplyBuffer.Clear();
+    Winsock1.SetRemoteHost(TrimSpaces(ui->Combo1->currentText()));
+    Winsock1.SetRemotePort(TimePort);
+    Winsock1.Connect();
+    ui->Picture1->setFocus();
+}
+
+void frmMain::Winsock1_Connect() { connectMoment_.start(); }
+
+void frmMain::Winsock1_DataArrival(qint64 /*bytesTotal*/) {
+    ResumeNext([&] { ReplyBuffer.Append(Winsock1.GetData()); });
+}
+
+void frmMain::Winsock1_Close() {
+    ResumeNext([&] {
+        while (Winsock1.State() != 0) {
+            Winsock1.Close();
+            QApplication::processEvents();
+        }
+    });
+    ResumeNext([&] {
+        SyncDelay = static_cast<float>(connectMoment_.isValid() ? connectMoment_.nsecsElapsed() / 1e9 : 0.0) / 2.0f;
+    });
+    ResumeNext([&] { DecodeTimeReply(ReplyBuffer); });
+}
+
+void frmMain::Winsock1_Error(int number, const QString& description) {
+    services_.msgBox.Show(SocketErrorBox(number, description));
+}
+
+void frmMain::DecodeTimeReply(const horlan::ReplyBuffer& reply) {
+    if (reply.Length() != 4) {
+        services_.msgBox.Show(InvalidResponseBox());
+        return;
+    }
+    const TimeReply time = ComputeTimeReply(reply.Bytes(), SyncDelay);
+    const ClockResult result = services_.clock.SetSystemTime(time.Record);
+    if (result.Ok) {
+        services_.bell.Beep();
+    }
+    ui->lblUTCdate->setText(GeneralDateText(time.Utc));
+    ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime()));
+    if (result.Ok) {
+        ui->lblSync->setText(SynchronizedText());
+        return;
+    }
+    // A clock that could not be set is never reported as set.
+    ui->lblSync->setText(NotSynchronizedText());
+    services_.msgBox.Show(ClockNotSetBox(result.Reason));
+}
+
+} // namespace horlan

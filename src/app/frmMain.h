@@ -1,0 +1,128 @@
+#pragma once
+
+#include "netstatus/ActivityPicture.h"
+#include "storage/Registry.h"
+#include "timesync/ReplyBuffer.h"
+#include "timesync/Winsock.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+namespace Ui {
+class frmMain;
+}
+
+class QComboBox;
+class QLabel;
+
+namespace horlan {
+
+class Bell;
+class CIpHelper;
+class ConnectionState;
+class InterfaceTable;
+class InternetConnectionState;
+class KeyStore;
+class LocalHost;
+class MsgBox;
+class PreviousInstance;
+class ProgramEnd;
+class RuntimeError;
+class SaveLocation;
+class Shell;
+class SystemClock;
+class frmDownload;
+
+// What the main window needs of the operating system; main() passes the real backends,
+// tests pass fakes.
+struct frmMainServices {
+    MsgBox& msgBox;
+    ProgramEnd& end;
+    Bell& bell;
+    SystemClock& clock;
+    LocalHost& localHost;
+    KeyStore& keyStore;
+    ConnectionState& connectionState;
+    InterfaceTable& interfaceTable;
+    PreviousInstance& previousInstance;
+    Shell& shell;
+    SaveLocation& saveLocation;
+    // The folder of the program's own executable: where the list file lives when the
+    // per-user data folder cannot be had.
+    QString programFolder;
+};
+
+// The registry key that holds the window position and the server chosen last.
+inline QString SettingsKeyPath() { return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan"); }
+
+// The program's one main window.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(const frmMainServices& services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Runs the start-up checks and the load step. Returns false when the program was ended
+    // by a check; the window is then not to be shown.
+    bool Initialize();
+
+    // The window's client area below the menu bar, in pixels.
+    static constexpr QSize kClientSize{244, 226};
+    static constexpr QPoint kDesignClientOrigin{210, 143};
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void Form_Resize();
+
+    void cmdSync_Click();
+    void cmdExit_Click();
+    void cmdAbout_Click();
+    void cmdInetStatus_Click();
+    void menuShowConnectionStatus_Click();
+    void menuAbout_Click();
+    void menuExit_Click();
+    void menuEditList_Click();
+    void menuUpdatList_Click();
+    void Picture1_MouseDown();
+    void Timer1_Timer();
+    void DefaultButton_Press();
+
+    void Winsock1_Connect();
+    void Winsock1_DataArrival(qint64 bytesTotal);
+    void Winsock1_Close();
+    void Winsock1_Error(int number, const QString& description);
+
+    void DecodeTimeReply(const horlan::ReplyBuffer& reply);
+    void UpdateActivityPicture();
+    void ShowClientLabels();
+    void LoadServerList();
+    void ApplySavedPosition();
+    void HoldFixedSize();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    std::unique_ptr<Ui::frmMain> ui;
+    frmMainServices services_;
+    std::unique_ptr<InternetConnectionState> connection_;
+    Registry registry_;
+    std::unique_ptr<CIpHelper> ipHelper_;
+    ActivityIndicator activity_;
+    Winsock Winsock1;
+    QTimer Timer1;
+    horlan::ReplyBuffer ReplyBuffer;
+    QElapsedTimer connectMoment_;
+    float SyncDelay = 0.0f;
+    QPointer<frmDownload> download_;
+    bool ended_ = false;
+};
+
+} // namespace horlan
