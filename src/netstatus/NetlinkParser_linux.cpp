@@ -119,7 +119,7 @@ void StoreName(Bytes name, InterfaceRow& row) {
 
 void StoreDescription(Bytes text, InterfaceRow& row) {
     text = text.first(std::min(text.size(), row.Descr.size()));
-    std::memcpy(row.Descr.data(), text.data(), text.size());
+    std::copy(text.begin(), text.end(), row.Descr.begin());
     row.DescrLength = static_cast<quint32>(text.size());
 }
 
@@ -162,7 +162,7 @@ bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
             case IFLA_ADDRESS:
                 row.PhysAddrLength =
                     static_cast<quint32>(std::min(value.size(), row.PhysAddr.size()));
-                std::memcpy(row.PhysAddr.data(), value.data(), row.PhysAddrLength);
+                std::copy_n(value.begin(), row.PhysAddrLength, row.PhysAddr.begin());
                 return true;
             case IFLA_STATS64:
                 return ApplyStatistics(value, row);
