@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <optional>
+
+namespace horlan {
+
+// The predefined root keys and their handles.
+struct RootKeyEntry {
+    const char* Name;
+    quint32 Handle;
+};
+inline constexpr std::array<RootKeyEntry, 7> RootKeyTable{{
+    {"HKEY_CLASSES_ROOT", 0x80000000u},
+    {"HKEY_CURRENT_USER", 0x80000001u},
+    {"HKEY_LOCAL_MACHINE", 0x80000002u},
+    {"HKEY_USERS", 0x80000003u},
+    {"HKEY_PERFORMANCE_DATA", 0x80000004u},
+    {"HKEY_CURRENT_CONFIG", 0x80000005u},
+    {"HKEY_DYN_DATA", 0x80000006u},
+}};
+
+// Seam: a hierarchical store of keys holding named values, as the registry is.
+// A key is addressed by a root handle from RootKeyTable and a subkey path whose levels are
+// separated by "\" (empty = the root key itself). Names are 8-bit texts; key paths and value
+// names compare without regard to letter case and keep the case they were created with.
+// Value data are raw bytes, stored and returned unchanged (a string value is its text plus a
+// terminating NUL). No method throws for a store failure: it answers false or nullopt.
+class KeyStore {
+public:
+    virtual ~KeyStore() = default;
+
+    // Creates the key and every missing key above it; an existing key is left unchanged.
+    // False when the root is unknown, the path is invalid (an empty level) or the store
+    // cannot be changed.
+    virtual bool CreateKey(quint32 root, const QByteArray& subKey) = 0;
+
+    // Whether the key exists. A known root key always exists.
+    virtual bool KeyExists(quint32 root, const QByteArray& subKey) = 0;
+
+    // The data of a value; nullopt when the key or the value does not exist or the store
+    // cannot be read.
+    virtual std::optional<QByteArray> QueryValue(quint32 root, const QByteArray& subKey,
+                                                 const QByteArray& valueName) = 0;
+
+    // Sets a value of an existing key, replacing any value of that name. False, with nothing
+    // written, when the key does not exist or the store cannot be changed.
+    virtual bool SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
+                          const QByteArray& data) = 0;
+};
+
+} // namespace horlan

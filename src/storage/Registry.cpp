@@ -1,0 +1,76 @@
+#include "storage/Registry.h"
+
+#include "runtime/RuntimeError.h"
+
+namespace horlan {
+
+Registry::Registry(KeyStore& store, MsgBox& msgBox) : store_(store), msgBox_(msgBox) {}
+
+quint32 Registry::RootKeyFromName(const QString& name) {
+    for (const RootKeyEntry& root : RootKeyTable) {
+        if (name == QLatin1String(root.Name)) {
+            return root.Handle;
+        }
+    }
+    return 0;
+}
+
+KeyPathParts Registry::SplitKeyPath(const QString& keyPath) {
+    if (!keyPath.startsWith(QLatin1String("HKEY_")) || keyPath.endsWith(QLatin1Char('\\'))) {
+        msgBox_(IncorrectFormatPrompt(keyPath), MsgBoxIcon::None);
+        return {};
+    }
+    const qsizetype slash = keyPath.indexOf(QLatin1Char('\\'));
+    if (slash < 0) {
+        return {RootKeyFromName(keyPath), QString()};
+    }
+    return {RootKeyFromName(keyPath.left(slash)), keyPath.mid(slash + 1)};
+}
+
+void Registry::CreateKey(const QString& keyPath) {
+    const KeyPathParts parts = SplitKeyPath(keyPath);
+    if (parts.Root == 0) {
+        return;
+    }
+    store_.CreateKey(parts.Root, parts.SubKey.toLatin1());
+}
+
+std::optional<QString> Registry::GetKeyValue(const QString& keyPath, const QString& valueName) {
+    const KeyPathParts parts = SplitKeyPath(keyPath);
+    if (parts.Root == 0) {
+        return std::nullopt;
+    }
+    const auto data = store_.QueryValue(parts.Root, parts.SubKey.toLatin1(), valueName.toLatin1());
+    if (!data || data->size() > ReadBufferSize) {
+        return RegistryErrorText();
+    }
+    // The read lands in a buffer of spaces: trimming spaces takes those after the
+    // terminator too, so the terminator is then the last character left.
+    const QByteArray buffer = *data + QByteArray(ReadBufferSize - data->size(), ' ');
+    qsizetype begin = 0;
+    qsizetype end = buffer.size();
+    while (begin < end && buffer[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && buffer[end - 1] == ' ') {
+        --end;
+    }
+    if (begin == end) {
+        Raise(ErrInvalidProcedureCall);
+    }
+    return QString::fromLatin1(buffer.mid(begin, end - begin - 1));
+}
+
+void Registry::SetKeyValue(const QString& keyPath, const QString& valueName, const QString& text) {
+    const KeyPathParts parts = SplitKeyPath(keyPath);
+    if (parts.Root == 0) {
+        return;
+    }
+    const QByteArray subKey = parts.SubKey.toLatin1();
+    if (!store_.KeyExists(parts.Root, subKey)) {
+        return;
+    }
+    store_.SetValue(parts.Root, subKey, valueName.toLatin1(), text.toLatin1() + '\0');
+}
+
+} // namespace horlan
