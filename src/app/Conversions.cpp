@@ -25,11 +25,11 @@ float CSng(const std::optional<QString>& text) {
     if (!text) {
         return 0.0f;
     }
-    const double value = ParseNumber(*text);
-    if (std::fabs(value) > 3.402823466e38) {
+    const float value = static_cast<float>(ParseNumber(*text));
+    if (std::isinf(value)) {
         Raise(ErrOverflow);
     }
-    return static_cast<float>(value);
+    return value;
 }
 
 qint16 CInt(const std::optional<QString>& text) {

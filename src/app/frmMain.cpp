@@ -45,8 +45,9 @@ constexpr int kTimerInterval = 100; // ms
 frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), services_(services),
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
-      registry_(services.keyStore, services.msgBox) {
+      registry_(services.keyStore, services.msgBox), Winsock1(this) {
     ui->setupUi(this);
+    Winsock1.setObjectName(QStringLiteral("Winsock1"));
     setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -10,6 +10,9 @@
 #include <functional>
 #include <ostream>
 
+// Lets test failures print texts readably.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace horlan {
 
 inline std::ostream& operator<<(std::ostream& os, const MsgBoxRequest& r) {
