@@ -37,6 +37,9 @@ void WriteOrRaise(QFile& file, const QByteArray& bytes) {
 } // namespace
 
 bool fileexists(const QString& Path) {
+    if (Path.isEmpty()) {
+        return false;
+    }
     QFile file(Path);
     return file.open(QIODevice::ReadOnly);
 }
