@@ -228,6 +228,8 @@ TEST_F(SynchronizeTest, AnEndlessServerNeitherGrowsMemoryNorEndsTheWait) {
 
 TEST_F(SynchronizeTest, EnterPressesSynchronizeOrTheFocusedButton) {
     ASSERT_NE(Open(), nullptr);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     Choose(QStringLiteral("a.b"));
     Combo1()->setFocus();
     QTest::keyClick(window.get(), Qt::Key_Return);
