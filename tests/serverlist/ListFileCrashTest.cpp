@@ -1,5 +1,6 @@
 #include "serverlist/ServerListFile.h"
 
+#include "support/FileBytes.h"
 #include "support/ScopedEnvFolder.h"
 
 #include <QElapsedTimer>
@@ -17,11 +18,6 @@ using namespace horlan;
 namespace {
 
 const QString kFallback = QStringLiteral("/nonexistent/program/folder");
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -65,7 +61,7 @@ TEST(ListFileCrash, KilledRefreshLeavesTheOldOrTheNewList) {
         ASSERT_EQ(child.exitStatus(), QProcess::CrashExit)
             << child.readAllStandardError().constData();
 
-        const QByteArray now = ReadBytes(list);
+        const QByteArray now = ReadFileBytes(list);
         ASSERT_TRUE(now == oldBytes || now == newBytes)
             << "after kill " << kills << ": " << now.size() << " bytes";
         oldSeen += now == oldBytes;
@@ -79,6 +75,6 @@ TEST(ListFileCrash, KilledRefreshLeavesTheOldOrTheNewList) {
 
     // The next start simply overwrites whatever temp.txt was left.
     RefreshListFile(kFallback);
-    EXPECT_EQ(ReadBytes(list), newBytes);
+    EXPECT_EQ(ReadFileBytes(list), newBytes);
     EXPECT_FALSE(QFile::exists(temp));
 }

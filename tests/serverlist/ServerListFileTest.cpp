@@ -2,6 +2,7 @@
 
 #include "runtime/RuntimeError.h"
 #include "storage/appdata.h"
+#include "support/FileBytes.h"
 #include "support/ScopedEnvFolder.h"
 
 #include <QComboBox>
@@ -17,17 +18,6 @@ using namespace horlan;
 namespace {
 
 const QString kFallback = QStringLiteral("/nonexistent/program/folder");
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QStringList Entries(const QComboBox& combo) {
     QStringList entries;
@@ -129,11 +119,11 @@ TEST(ServerListFile, StartUpRewritesAndLoadsTheFile) {
         const QString list = ListFilePath(kFallback);
         ASSERT_TRUE(list.startsWith(data.Path()));
         if (row.before) {
-            WriteBytes(list, *row.before);
+            WriteFileBytes(list, *row.before);
         }
         QComboBox combo;
         StartUp(combo);
-        EXPECT_EQ(ReadBytes(list), row.after);
+        EXPECT_EQ(ReadFileBytes(list), row.after);
         EXPECT_FALSE(QFile::exists(TempFilePath(kFallback)));
         EXPECT_EQ(Entries(combo), row.entries);
         EXPECT_EQ(combo.currentIndex(), 0);
@@ -141,17 +131,17 @@ TEST(ServerListFile, StartUpRewritesAndLoadsTheFile) {
         // From then on every start leaves the file as it is.
         QComboBox again;
         StartUp(again);
-        EXPECT_EQ(ReadBytes(list), row.after);
+        EXPECT_EQ(ReadFileBytes(list), row.after);
         EXPECT_EQ(Entries(again), row.entries);
     }
 }
 
 TEST(ServerListFile, RefreshOverwritesAStaleTempFile) {
     ScopedEnvFolder data("XDG_DATA_HOME");
-    WriteBytes(ListFilePath(kFallback), "a\nb");
-    WriteBytes(TempFilePath(kFallback), "stale, and longer than the new content");
+    WriteFileBytes(ListFilePath(kFallback), "a\nb");
+    WriteFileBytes(TempFilePath(kFallback), "stale, and longer than the new content");
     RefreshListFile(kFallback);
-    EXPECT_EQ(ReadBytes(ListFilePath(kFallback)), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(ReadFileBytes(ListFilePath(kFallback)), QByteArray("a\r\nb\r\n"));
     EXPECT_FALSE(QFile::exists(TempFilePath(kFallback)));
 }
 
@@ -175,7 +165,7 @@ TEST(ServerListFile, RefreshFailures) {
         if (row.listIsFolder) {
             ASSERT_TRUE(QDir().mkdir(list));
         } else if (!row.listMissing) {
-            WriteBytes(list, "a\nb");
+            WriteFileBytes(list, "a\nb");
         }
         if (row.tempIsFolder) {
             ASSERT_TRUE(QDir().mkdir(TempFilePath(kFallback)));
@@ -187,7 +177,7 @@ TEST(ServerListFile, RefreshFailures) {
             EXPECT_EQ(e.Number(), row.number);
         }
         if (!row.listIsFolder && !row.listMissing) {
-            EXPECT_EQ(ReadBytes(list), QByteArray("a\nb")) << "list.txt left as it was";
+            EXPECT_EQ(ReadFileBytes(list), QByteArray("a\nb")) << "list.txt left as it was";
         }
         EXPECT_EQ(QFile::exists(list), !row.listMissing);
     }
@@ -210,12 +200,12 @@ TEST(ServerListFile, CreateListAppendsOneBlock) {
         SCOPED_TRACE(row.what);
         ScopedEnvFolder data("XDG_DATA_HOME");
         if (row.before) {
-            WriteBytes(ListFilePath(kFallback), *row.before);
+            WriteFileBytes(ListFilePath(kFallback), *row.before);
         }
         QComboBox combo;
         combo.addItems(row.entries);
         CreateList(combo, kFallback);
-        EXPECT_EQ(ReadBytes(ListFilePath(kFallback)), row.after);
+        EXPECT_EQ(ReadFileBytes(ListFilePath(kFallback)), row.after);
     }
 }
 
@@ -253,7 +243,7 @@ TEST(ServerListFile, LoadFallsBackToTheBuiltInList) {
         LoadComboFromFile(combo, source, kFallback);
         EXPECT_EQ(Entries(combo), row.entries);
         EXPECT_EQ(combo.currentIndex(), 0);
-        EXPECT_EQ(ReadBytes(ListFilePath(kFallback)), row.fileAfter);
+        EXPECT_EQ(ReadFileBytes(ListFilePath(kFallback)), row.fileAfter);
     }
 }
 
@@ -269,7 +259,7 @@ TEST(ServerListFile, LoadInternalListKeepsEntries) {
 TEST(ServerListFile, FileExists) {
     ScopedEnvFolder data("XDG_DATA_HOME");
     const QString file = data.Path() + QStringLiteral("/list.txt");
-    WriteBytes(file, "");
+    WriteFileBytes(file, "");
     const struct {
         QString path;
         bool exists;

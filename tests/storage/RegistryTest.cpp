@@ -3,6 +3,7 @@
 #include "storage/KeyFile.h"
 
 #include "runtime/RuntimeError.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 #include "support/ScopedEnvFolder.h"
 
@@ -20,18 +21,6 @@ namespace {
 
 const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan");
 constexpr quint32 kCurrentUser = 0x80000001u;
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 std::string Show(const std::optional<QString>& value) {
     return value ? '"' + value->toStdString() + '"' : std::string("<empty result>");
@@ -101,8 +90,8 @@ TEST_F(RegistryTest, KeyPathFormat) {
                   row.box ? QList<MsgBoxRequest>(4, expected) : QList<MsgBoxRequest>());
     }
     // Only the well-formed paths with a known root reached the file.
-    EXPECT_EQ(KeyFile::Parse(ReadBytes(store.Path()))->Keys().size(), 4)
-        << ReadBytes(store.Path()).constData();
+    EXPECT_EQ(KeyFile::Parse(ReadFileBytes(store.Path()))->Keys().size(), 4)
+        << ReadFileBytes(store.Path()).constData();
 }
 
 TEST_F(RegistryTest, RootKeyNamesAreExact) {
@@ -212,10 +201,10 @@ TEST_F(RegistryTest, KeysMustExistToBeWritten) {
     registry.SetKeyValue(kKey, QStringLiteral("Top"), QStringLiteral("5"));
     EXPECT_EQ(top(), std::optional<QString>(QStringLiteral("5")));
 
-    const QByteArray before = ReadBytes(store.Path());
+    const QByteArray before = ReadFileBytes(store.Path());
     registry.CreateKey(kKey);
     registry.CreateKey(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\vantorel"));
-    EXPECT_EQ(ReadBytes(store.Path()), before) << "creating an existing key changed the file";
+    EXPECT_EQ(ReadFileBytes(store.Path()), before) << "creating an existing key changed the file";
     EXPECT_FALSE(QFileInfo::exists(store.Path() + QStringLiteral(".lock")));
 }
 
@@ -231,7 +220,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
                                    QStringLiteral("lastserver")),
               std::optional<QString>(QStringLiteral("4")));
     // The file, as a person reads it.
-    EXPECT_EQ(ReadBytes(store.Path()),
+    EXPECT_EQ(ReadFileBytes(store.Path()),
               QByteArray("[HKEY_CURRENT_USER\\Software]\n"
                          "\n"
                          "[HKEY_CURRENT_USER\\Software\\Vantorel]\n"
@@ -242,16 +231,16 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(RegistryTest, HandEditedFile) {
-    WriteBytes(store.Path(), "; written by hand\r\n"
-                             "\r\n"
-                             "   [HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan]   \r\n"
-                             "\t\"Top\"   =   \"  1230\"\t\r\n"
-                             "\"Left\"=\"a\\\\b \\\"c\\\" \\x41\\xe9\"\r\n"
-                             "\"Raw\" = raw:\"xyz\"\n"
-                             "\"Nul\"=\"\\x00\"\n"
-                             "[hkey_current_user\\software\\VANTOREL\\horlan]\n"
-                             "\"top\"=\"777\"\n"
-                             "[HKEY_CURRENT_USER\\Software\\Odd%25Name%E9]\n");
+    WriteFileBytes(store.Path(), "; written by hand\r\n"
+                                 "\r\n"
+                                 "   [HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan]   \r\n"
+                                 "\t\"Top\"   =   \"  1230\"\t\r\n"
+                                 "\"Left\"=\"a\\\\b \\\"c\\\" \\x41\\xe9\"\r\n"
+                                 "\"Raw\" = raw:\"xyz\"\n"
+                                 "\"Nul\"=\"\\x00\"\n"
+                                 "[hkey_current_user\\software\\VANTOREL\\horlan]\n"
+                                 "\"top\"=\"777\"\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Odd%25Name%E9]\n");
     const struct {
         const char* name;
         QString value;
@@ -277,8 +266,9 @@ TEST_F(RegistryTest, HandEditedFile) {
                   std::optional<QString>(row.value))
             << row.name;
     }
-    EXPECT_TRUE(ReadBytes(store.Path()).contains("[HKEY_CURRENT_USER\\Software\\Odd%25Name%E9]\n"));
-    EXPECT_TRUE(ReadBytes(store.Path()).contains("\"Raw\"=raw:\"xyz\"\n"));
+    EXPECT_TRUE(
+        ReadFileBytes(store.Path()).contains("[HKEY_CURRENT_USER\\Software\\Odd%25Name%E9]\n"));
+    EXPECT_TRUE(ReadFileBytes(store.Path()).contains("\"Raw\"=raw:\"xyz\"\n"));
     EXPECT_TRUE(boxes.Boxes.isEmpty());
 }
 
@@ -300,24 +290,24 @@ TEST_F(RegistryTest, CorruptFileIsKeptAside) {
         ScopedEnvFolder folder("XDG_CONFIG_HOME");
         FileKeyStore fresh(FileKeyStore::DefaultPath());
         Registry reg(fresh, boxes);
-        WriteBytes(fresh.Path(), corrupt);
+        WriteFileBytes(fresh.Path(), corrupt);
 
         EXPECT_EQ(
             reg.GetKeyValue(QStringLiteral("HKEY_CURRENT_USER\\Software"), QStringLiteral("Top")),
             std::optional<QString>(QStringLiteral("Error")));
-        EXPECT_EQ(ReadBytes(fresh.Path()), corrupt) << "a read touched the file";
+        EXPECT_EQ(ReadFileBytes(fresh.Path()), corrupt) << "a read touched the file";
 
         reg.CreateKey(kKey);
         reg.SetKeyValue(kKey, QStringLiteral("Top"), QStringLiteral("9"));
-        EXPECT_EQ(ReadBytes(fresh.Path() + QStringLiteral(".corrupt")), corrupt);
+        EXPECT_EQ(ReadFileBytes(fresh.Path() + QStringLiteral(".corrupt")), corrupt);
         EXPECT_EQ(reg.GetKeyValue(kKey, QStringLiteral("Top")),
                   std::optional<QString>(QStringLiteral("9")));
 
         // A second bad file does not replace the first one kept aside.
-        WriteBytes(fresh.Path(), "again");
+        WriteFileBytes(fresh.Path(), "again");
         reg.CreateKey(kKey);
-        EXPECT_EQ(ReadBytes(fresh.Path() + QStringLiteral(".corrupt")), corrupt);
-        EXPECT_EQ(ReadBytes(fresh.Path() + QStringLiteral(".corrupt.1")), QByteArray("again"));
+        EXPECT_EQ(ReadFileBytes(fresh.Path() + QStringLiteral(".corrupt")), corrupt);
+        EXPECT_EQ(ReadFileBytes(fresh.Path() + QStringLiteral(".corrupt.1")), QByteArray("again"));
     }
     EXPECT_TRUE(boxes.Boxes.isEmpty());
 }
