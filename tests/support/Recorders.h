@@ -2,6 +2,8 @@
 
 // Recording stand-ins for the seams of the runtime library.
 
+#include "support/Printers.h"
+
 #include "runtime/Bell.h"
 #include "runtime/MsgBox.h"
 #include "runtime/ProgramEnd.h"
@@ -9,9 +11,6 @@
 #include <QList>
 #include <functional>
 #include <ostream>
-
-// Lets test failures print texts readably.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace horlan {
 

@@ -5,7 +5,7 @@
 #include "timesync/SocketErrors.h"
 #include "timesync/TimeSyncTexts.h"
 
-#include "Printers.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 

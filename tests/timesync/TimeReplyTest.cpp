@@ -1,7 +1,7 @@
 #include "timesync/TimeReply.h"
 #include "runtime/RuntimeError.h"
 
-#include "Printers.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 

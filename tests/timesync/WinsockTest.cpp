@@ -4,7 +4,7 @@
 #include "timesync/ReplyBuffer.h"
 #include "timesync/SocketErrors.h"
 
-#include "Printers.h"
+#include "support/Printers.h"
 #include <QHostAddress>
 #include <QSignalSpy>
 #include <QSysInfo>
