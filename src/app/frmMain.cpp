@@ -83,6 +83,12 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
 
     ui->Picture1->installEventFilter(this);
 
+    ResumeNext([&] {
+        for (int picture = 1; picture <= static_cast<int>(ImageList1.size()); ++picture) {
+            ImageList1.at(static_cast<std::size_t>(picture - 1)) = ActivityPicture(picture);
+        }
+    });
+
     Timer1.setInterval(kTimerInterval);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
@@ -135,7 +141,7 @@ void frmMain::Form_Load() {
     ResumeNext([&] {
         ipHelper_ = std::make_unique<CIpHelper>(services_.interfaceTable, services_.msgBox);
     });
-    ResumeNext([&] { ui->Image1->setPixmap(ActivityPicture(1)); });
+    ResumeNext([&] { ShowActivityPicture(1); });
     ShowClientLabels();
 
     // Phase two: the server list and the server chosen last.
@@ -299,9 +305,18 @@ void frmMain::UpdateActivityPicture() {
     }
     ResumeNext([&] { ipHelper_->Interfaces(); });
     ResumeNext([&] {
-        const int picture = activity_.Next(ipHelper_->BytesReceived(), ipHelper_->BytesSent());
-        ui->Image1->setPixmap(ActivityPicture(picture));
+        ShowActivityPicture(activity_.Next(ipHelper_->BytesReceived(), ipHelper_->BytesSent()));
     });
+}
+
+void frmMain::ShowActivityPicture(int picture) {
+    // Setting the picture that already shows would only repaint the same pixels ten times a
+    // second.
+    if (picture == shownPicture_) {
+        return;
+    }
+    ui->Image1->setPixmap(ImageList1.at(static_cast<std::size_t>(picture - 1)));
+    shownPicture_ = picture;
 }
 
 // ---- Synchronize ---------------------------------------------------------------------------

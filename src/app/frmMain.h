@@ -8,7 +8,9 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QPixmap>
 #include <QTimer>
+#include <array>
 #include <memory>
 
 namespace Ui {
@@ -104,6 +106,7 @@ private:
 
     void DecodeTimeReply(const horlan::ReplyBuffer& reply);
     void UpdateActivityPicture();
+    void ShowActivityPicture(int picture);
     void ShowClientLabels();
     void LoadServerList();
     void ApplySavedPosition();
@@ -116,6 +119,8 @@ private:
     Registry registry_;
     std::unique_ptr<CIpHelper> ipHelper_;
     ActivityIndicator activity_;
+    std::array<QPixmap, 4> ImageList1;
+    int shownPicture_ = 0;
     Winsock Winsock1;
     QTimer Timer1;
     horlan::ReplyBuffer ReplyBuffer;

@@ -39,9 +39,13 @@ bool NetlinkSocket::Send(std::span<const quint8> message) {
 }
 
 bool NetlinkSocket::RequestLinks(quint32 sequence, quint32 index) {
+    // The per-protocol statistics (IPv6, ICMPv6) are skipped: the kernel spends most of a dump
+    // filling them, and the link's own IFLA_STATS64 still comes.
     struct {
         nlmsghdr Header;
         ifinfomsg Link;
+        rtattr ExtMaskAttr;
+        quint32 ExtMask;
     } request{};
     request.Header.nlmsg_len = sizeof request;
     request.Header.nlmsg_type = RTM_GETLINK;
@@ -50,6 +54,9 @@ bool NetlinkSocket::RequestLinks(quint32 sequence, quint32 index) {
     request.Header.nlmsg_seq = sequence;
     request.Link.ifi_family = AF_UNSPEC;
     request.Link.ifi_index = static_cast<int>(index);
+    request.ExtMaskAttr.rta_len = RTA_LENGTH(sizeof request.ExtMask);
+    request.ExtMaskAttr.rta_type = IFLA_EXT_MASK;
+    request.ExtMask = RTEXT_FILTER_SKIP_STATS;
     return Send({reinterpret_cast<const quint8*>(&request), sizeof request});
 }
 
