@@ -10,20 +10,30 @@
 
 namespace horlan {
 
-// The interface table read from the kernel: one link dump per read over a socket kept open
-// between reads. The link speed comes from `<sysfsNetRoot>/<name>/speed` (Mb/s), read once
-// per interface and kept.
+// The interface table read from the kernel over sockets kept open between reads. The links'
+// descriptions come from a full link dump, taken at the first read and again only after the
+// kernel announced a change of links; every other read asks for the traffic counters alone,
+// which costs the kernel far less. The link speed comes from `<sysfsNetRoot>/<name>/speed`
+// (Mb/s), read once per interface and kept.
 class NetlinkInterfaceTable : public InterfaceTable {
 public:
     explicit NetlinkInterfaceTable(QString sysfsNetRoot = QStringLiteral("/sys/class/net"));
 
     InterfaceTableResult Read(std::vector<InterfaceRow>& rows) override;
 
+    // How many full link dumps the reads have taken so far.
+    quint64 LinkDumps() const { return linkDumps_; }
+
     // One link dump received and framed but not decoded, on the same socket: the cost of
     // the kernel's side alone, for measurements. False when the dump failed.
     bool DumpOnly();
 
 private:
+    // A full dump into `rows`, kept as the known links when it succeeds.
+    InterfaceTableResult ReadLinks(std::vector<InterfaceRow>& rows);
+    // The known links with fresh counters; false when the counters could not be read or
+    // belong to another set of links.
+    bool ReadCounters(std::vector<InterfaceRow>& rows);
     quint64 SpeedOf(const InterfaceRow& row);
 
     struct KnownSpeed {
@@ -34,7 +44,17 @@ private:
 
     QString sysfsNetRoot_;
     NetlinkSocket socket_;
+    // The counters have a socket of their own: the kernel sizes each dump datagram after the
+    // largest receive buffer a socket has seen, and the link dumps need a large one.
+    NetlinkSocket counters_;
+    std::vector<quint8> countersBuffer_;
+    // Joined to the link announcements; while it cannot be, every read is a full dump.
+    NetlinkSocket announcements_;
+    bool watching_ = false;
     std::vector<quint8> buffer_;
+    std::vector<InterfaceRow> links_;
+    bool linksKnown_ = false;
+    quint64 linkDumps_ = 0;
     std::vector<KnownSpeed> speeds_;
 };
 

@@ -12,6 +12,9 @@ namespace {
 
 // Large enough for the kernel to pack many links into one datagram.
 constexpr std::size_t ReceiveBufferSize = 32 * 1024;
+// One page: the kernel then builds each counters datagram in a small slab buffer instead of
+// taking fresh pages for it, and a page still holds the counters of about fifteen links.
+constexpr std::size_t CountersBufferSize = 4096;
 
 quint64 ReadSpeed(const QString& path) {
     QFile file(path);
@@ -28,7 +31,8 @@ quint64 ReadSpeed(const QString& path) {
 } // namespace
 
 NetlinkInterfaceTable::NetlinkInterfaceTable(QString sysfsNetRoot)
-    : sysfsNetRoot_(std::move(sysfsNetRoot)), buffer_(ReceiveBufferSize) {
+    : sysfsNetRoot_(std::move(sysfsNetRoot)), countersBuffer_(CountersBufferSize),
+      buffer_(ReceiveBufferSize) {
     socket_.Open();
 }
 
@@ -37,6 +41,23 @@ InterfaceTableResult NetlinkInterfaceTable::Read(std::vector<InterfaceRow>& rows
     if (!socket_.Open()) {
         return InterfaceTableResult::NotSupported;
     }
+    if (!watching_) {
+        // Joined before the dump that it keeps current, so that no change falls in between.
+        watching_ = announcements_.Open() && announcements_.WatchLinks();
+        linksKnown_ = false;
+    }
+    // Emptied before any dump: a change during the dump is then seen by the next read.
+    const bool linksChanged = !watching_ || announcements_.DrainAnnouncements();
+    if (linksKnown_ && !linksChanged && ReadCounters(rows)) {
+        return InterfaceTableResult::Ok;
+    }
+    return ReadLinks(rows);
+}
+
+InterfaceTableResult NetlinkInterfaceTable::ReadLinks(std::vector<InterfaceRow>& rows) {
+    rows.clear();
+    linksKnown_ = false;
+    ++linkDumps_;
     const quint32 sequence = socket_.NextSequence();
     if (!socket_.RequestLinks(sequence)) {
         return InterfaceTableResult::Failed;
@@ -56,7 +77,34 @@ InterfaceTableResult NetlinkInterfaceTable::Read(std::vector<InterfaceRow>& rows
     for (InterfaceRow& row : rows) {
         row.Speed = SpeedOf(row);
     }
+    links_ = rows;
+    linksKnown_ = true;
     return InterfaceTableResult::Ok;
+}
+
+bool NetlinkInterfaceTable::ReadCounters(std::vector<InterfaceRow>& rows) {
+    rows = links_;
+    if (!counters_.Open()) {
+        return false;
+    }
+    const quint32 sequence = counters_.NextSequence();
+    if (!counters_.RequestStatistics(sequence)) {
+        return false;
+    }
+    StatisticsMatch match;
+    for (;;) {
+        const auto datagram = counters_.Receive(countersBuffer_);
+        const DumpProgress progress = datagram.empty()
+                                          ? DumpProgress::Failed
+                                          : ParseStatisticsDump(datagram, sequence, rows, match);
+        if (progress == DumpProgress::Failed) {
+            return false;
+        }
+        if (progress == DumpProgress::Done) {
+            // A link that came or went without an announcement reaching us.
+            return match.Unknown == 0 && match.Matched == rows.size();
+        }
+    }
 }
 
 bool NetlinkInterfaceTable::DumpOnly() {

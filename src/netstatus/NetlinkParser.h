@@ -25,6 +25,19 @@ DumpProgress ParseLinkDump(std::span<const quint8> datagram, quint32 sequence,
 // Walks one datagram of a link dump like ParseLinkDump, checking the framing only.
 DumpProgress FrameDump(std::span<const quint8> datagram, quint32 sequence);
 
+// How the messages of a statistics dump met the rows they were matched against.
+struct StatisticsMatch {
+    std::size_t Matched = 0; // messages whose link has a row
+    std::size_t Unknown = 0; // messages for a link that no row describes
+};
+
+// Decodes one datagram of a dump of link statistics answering request `sequence`: each
+// message's counters replace those of the row with the same index, and `match` counts how the
+// messages met the rows. Messages of other requests are skipped; a message without 64-bit
+// counters fails the dump.
+DumpProgress ParseStatisticsDump(std::span<const quint8> datagram, quint32 sequence,
+                                 std::span<InterfaceRow> rows, StatisticsMatch& match);
+
 // Decodes one link message, netlink header included. Returns false, leaving `row`
 // unspecified, when the message is truncated, malformed or not a link message.
 bool DecodeLinkMessage(std::span<const quint8> message, InterfaceRow& row);

@@ -180,9 +180,10 @@ bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
 
 namespace {
 
-// Walks the messages of one dump datagram, handing each link message of `sequence` to
-// `onLink`, which returns false to fail the dump.
-template <class OnLink> DumpProgress WalkDump(Bytes datagram, quint32 sequence, OnLink&& onLink) {
+// Walks the messages of one dump datagram, handing each message of type `type` answering
+// `sequence` to `use`, which returns false to fail the dump.
+template <class Use>
+DumpProgress WalkDump(Bytes datagram, quint32 sequence, quint16 type, Use&& use) {
     Bytes rest = datagram;
     while (!rest.empty()) {
         Message m{};
@@ -195,32 +196,39 @@ template <class OnLink> DumpProgress WalkDump(Bytes datagram, quint32 sequence, 
         if ((m.Header.nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
             return DumpProgress::Failed;
         }
-        switch (m.Header.nlmsg_type) {
-        case NLMSG_DONE:
+        if (m.Header.nlmsg_type == NLMSG_DONE) {
             if (m.Payload.size() >= sizeof(int) && Load<int>(m.Payload) < 0) {
                 return DumpProgress::Failed;
             }
             return DumpProgress::Done;
-        case NLMSG_ERROR:
+        }
+        if (m.Header.nlmsg_type == NLMSG_ERROR) {
             return DumpProgress::Failed;
-        case RTM_NEWLINK:
-            if (!onLink(m.Whole)) {
-                return DumpProgress::Failed;
-            }
-            break;
-        default:
-            break;
+        }
+        if (m.Header.nlmsg_type == type && !use(m)) {
+            return DumpProgress::Failed;
         }
     }
     return DumpProgress::More;
 }
 
+// The row of link `index`: the dump usually lists the links in the rows' own order, so the
+// row at `expected` is tried first.
+InterfaceRow* FindRow(std::span<InterfaceRow> rows, quint32 index, std::size_t expected) {
+    if (expected < rows.size() && rows[expected].Index == index) {
+        return &rows[expected];
+    }
+    const auto found = std::find_if(rows.begin(), rows.end(),
+                                    [&](const InterfaceRow& row) { return row.Index == index; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
 } // namespace
 
 DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<InterfaceRow>& rows) {
-    return WalkDump(datagram, sequence, [&](Bytes message) {
+    return WalkDump(datagram, sequence, RTM_NEWLINK, [&](const Message& m) {
         rows.emplace_back();
-        if (DecodeLinkMessage(message, rows.back())) {
+        if (DecodeLinkMessage(m.Whole, rows.back())) {
             return true;
         }
         rows.pop_back();
@@ -229,7 +237,35 @@ DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<Interfa
 }
 
 DumpProgress FrameDump(Bytes datagram, quint32 sequence) {
-    return WalkDump(datagram, sequence, [](Bytes) { return true; });
+    return WalkDump(datagram, sequence, RTM_NEWLINK, [](const Message&) { return true; });
+}
+
+DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<InterfaceRow> rows,
+                                 StatisticsMatch& match) {
+    return WalkDump(datagram, sequence, RTM_NEWSTATS, [&](const Message& m) {
+        if (m.Payload.size() < sizeof(if_stats_msg)) {
+            return false;
+        }
+        const auto header = Load<if_stats_msg>(m.Payload);
+        std::optional<Bytes> statistics;
+        const bool wellFormed = ForEachAttribute(Skip(m.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
+                                                 [&](unsigned type, Bytes value) {
+                                                     if (type == IFLA_STATS_LINK_64) {
+                                                         statistics = value;
+                                                     }
+                                                     return true;
+                                                 });
+        if (!wellFormed || !statistics) {
+            return false;
+        }
+        InterfaceRow* const row = FindRow(rows, header.ifindex, match.Matched);
+        if (row == nullptr) {
+            ++match.Unknown;
+            return true;
+        }
+        ++match.Matched;
+        return ApplyStatistics(*statistics, *row);
+    });
 }
 
 std::optional<quint32> DecodeRouteReply(Bytes datagram, quint32 sequence) {

@@ -28,6 +28,18 @@ public:
     // Asks for the description of link `index`, or for a dump of all links when it is 0.
     bool RequestLinks(quint32 sequence, quint32 index = 0);
 
+    // Asks for a dump of every link's 64-bit traffic counters, and nothing else.
+    bool RequestStatistics(quint32 sequence);
+
+    // Joins the kernel's announcements of new, changed and removed links; from then on they
+    // queue up on this socket.
+    bool WatchLinks();
+
+    // Reads every announcement queued so far, without waiting. True when there was at least
+    // one, when some were lost because the queue overflowed, or when the socket failed: in
+    // every such case the links may have changed.
+    bool DrainAnnouncements();
+
     // Waits for one datagram and returns its bytes inside `buffer`; empty on failure, on a
     // time-out of one second or when the datagram did not fit in `buffer`.
     std::span<const quint8> Receive(std::vector<quint8>& buffer);

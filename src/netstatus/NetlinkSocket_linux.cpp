@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include <linux/if_link.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
@@ -58,6 +59,43 @@ bool NetlinkSocket::RequestLinks(quint32 sequence, quint32 index) {
     request.ExtMaskAttr.rta_type = IFLA_EXT_MASK;
     request.ExtMask = RTEXT_FILTER_SKIP_STATS;
     return Send({reinterpret_cast<const quint8*>(&request), sizeof request});
+}
+
+bool NetlinkSocket::RequestStatistics(quint32 sequence) {
+    struct {
+        nlmsghdr Header;
+        if_stats_msg Stats;
+    } request{};
+    request.Header.nlmsg_len = sizeof request;
+    request.Header.nlmsg_type = RTM_GETSTATS;
+    request.Header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.Header.nlmsg_seq = sequence;
+    request.Stats.family = AF_UNSPEC;
+    request.Stats.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+    return Send({reinterpret_cast<const quint8*>(&request), sizeof request});
+}
+
+bool NetlinkSocket::WatchLinks() {
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    local.nl_groups = RTMGRP_LINK;
+    return fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+}
+
+bool NetlinkSocket::DrainAnnouncements() {
+    bool any = false;
+    for (;;) {
+        // Only the arrival matters: a one-byte buffer takes each datagram off the queue whole.
+        quint8 ignored = 0;
+        const ssize_t received = ::recv(fd_, &ignored, sizeof ignored, MSG_DONTWAIT);
+        if (received >= 0 || errno == ENOBUFS) { // ENOBUFS: some were lost
+            any = true;
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            return any;
+        } else if (errno != EINTR) {
+            return true;
+        }
+    }
 }
 
 std::span<const quint8> NetlinkSocket::Receive(std::vector<quint8>& buffer) {

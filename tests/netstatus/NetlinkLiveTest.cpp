@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <optional>
 
 using namespace horlan;
 
@@ -55,6 +58,31 @@ void WriteFile(const QString& path, const QByteArray& text) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
+}
+
+// Runs `probe` inside a fresh network namespace and returns what it printed, or nothing when
+// the namespace or the probe's work there was refused.
+std::optional<QByteArray> RunInFreshNamespace(const char* probe) {
+    QProcess process;
+    process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), QString::fromUtf8(probe)});
+    EXPECT_TRUE(process.waitForFinished(20000));
+    const QByteArray answer = process.readAllStandardOutput().trimmed();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
+        answer.isEmpty()) {
+        std::printf("refused: %s\n", process.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    return answer;
+}
+
+std::map<QString, InterfaceRow> ReadByName(NetlinkInterfaceTable& table) {
+    std::vector<InterfaceRow> rows;
+    EXPECT_EQ(table.Read(rows), InterfaceTableResult::Ok);
+    std::map<QString, InterfaceRow> byName;
+    for (const InterfaceRow& row : rows) {
+        byName[NameOf(row)] = row;
+    }
+    return byName;
 }
 
 } // namespace
@@ -156,14 +184,57 @@ TEST(NetlinkConnectionState, ThisMachineIsConnectedThroughItsNetwork) {
     }
 }
 
-TEST(NetlinkConnectionState, ANamespaceWithOnlyLoopbackIsNotConnected) {
-    QProcess probe;
-    probe.start(QStringLiteral("unshare"),
-                {QStringLiteral("-n"), QStringLiteral(CONNECTION_PROBE)});
-    ASSERT_TRUE(probe.waitForFinished(20000));
-    const QByteArray answer = probe.readAllStandardOutput().trimmed();
-    if (probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0 || answer.isEmpty()) {
-        GTEST_SKIP() << "unshare -n refused: " << probe.readAllStandardError().toStdString();
+TEST(NetlinkInterfaceTable, ReadsBetweenLinkChangesFollowTheTraffic) {
+    NetlinkInterfaceTable table;
+    const auto first = ReadByName(table);
+    ASSERT_TRUE(first.count(QStringLiteral("lo")));
+
+    QUdpSocket socket;
+    const QHostAddress address(QStringLiteral("127.0.0.61"));
+    ASSERT_TRUE(socket.bind(address, 0));
+    const QByteArray payload(1000, 'x');
+    ASSERT_EQ(socket.writeDatagram(payload, address, socket.localPort()), payload.size());
+
+    const auto before = ProcNetDev();
+    const auto second = ReadByName(table);
+    const auto after = ProcNetDev();
+    ASSERT_TRUE(second.count(QStringLiteral("lo")));
+    const InterfaceRow& lo = second.at(QStringLiteral("lo"));
+    EXPECT_GE(lo.InOctets, first.at(QStringLiteral("lo")).InOctets + payload.size());
+    EXPECT_GE(lo.OutOctets, first.at(QStringLiteral("lo")).OutOctets + payload.size());
+    EXPECT_GE(lo.InOctets, before.at(QStringLiteral("lo")).Received);
+    EXPECT_LE(lo.InOctets, after.at(QStringLiteral("lo")).Received);
+    // Everything but the counters is what the first read said.
+    EXPECT_EQ(NameOf(lo), QStringLiteral("lo"));
+    EXPECT_EQ(lo.Mtu, first.at(QStringLiteral("lo")).Mtu);
+    EXPECT_EQ(lo.Type, 772u);
+    EXPECT_EQ(second.size(), first.size());
+}
+
+TEST(NetlinkInterfaceTable, LinksAreDumpedAgainOnlyWhenTheyChange) {
+    const auto answer = RunInFreshNamespace(LINK_CHANGE_PROBE);
+    if (!answer) {
+        GTEST_SKIP() << "no namespace with a bridge here";
     }
-    EXPECT_EQ(answer, QByteArrayLiteral("connected=0 flags=0"));
+    const char* expected[] = {
+        "start redumped lo/65536/lo/0",
+        "quiet same lo/65536/lo/0",
+        "added redumped lo/65536/lo/0 br0/1500/br0/0",
+        "changed redumped lo/65536/lo/0 br0/1400/uplink/0",
+        "up redumped lo/65536/lo/0 br0/1400/uplink/1",
+        "removed redumped lo/65536/lo/0",
+    };
+    const QList<QByteArray> lines = answer->split('\n');
+    ASSERT_EQ(lines.size(), static_cast<qsizetype>(std::size(expected))) << answer->constData();
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(lines[static_cast<qsizetype>(i)].toStdString(), expected[i]);
+    }
+}
+
+TEST(NetlinkConnectionState, ANamespaceWithOnlyLoopbackIsNotConnected) {
+    const auto answer = RunInFreshNamespace(CONNECTION_PROBE);
+    if (!answer) {
+        GTEST_SKIP() << "unshare -n refused";
+    }
+    EXPECT_EQ(*answer, QByteArrayLiteral("connected=0 flags=0"));
 }

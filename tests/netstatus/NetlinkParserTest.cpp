@@ -74,11 +74,7 @@ private:
     Buffer bytes_;
 };
 
-Message Link(quint32 sequence, int index, const std::string& name) {
-    ifinfomsg info{};
-    info.ifi_index = index;
-    info.ifi_type = ARPHRD_ETHER;
-    info.ifi_flags = IFF_UP;
+rtnl_link_stats64 SampleStatistics() {
     rtnl_link_stats64 stats{};
     stats.rx_bytes = 5'000'000'000ULL;
     stats.tx_bytes = 42;
@@ -88,12 +84,34 @@ Message Link(quint32 sequence, int index, const std::string& name) {
     stats.rx_dropped = 2;
     stats.rx_errors = 1;
     stats.rx_nohandler = 4;
+    return stats;
+}
+
+Message Link(quint32 sequence, int index, const std::string& name) {
+    ifinfomsg info{};
+    info.ifi_index = index;
+    info.ifi_type = ARPHRD_ETHER;
+    info.ifi_flags = IFF_UP;
+    const rtnl_link_stats64 stats = SampleStatistics();
     const quint8 address[6] = {0x00, 0x50, 0x56, 0xC0, 0x00, 0x08};
     Message m(RTM_NEWLINK, sequence);
     m.Body(info).Text(IFLA_IFNAME, name).Value(IFLA_MTU, quint32{1500});
     m.Attribute(IFLA_ADDRESS, address, sizeof address).Value(IFLA_OPERSTATE, quint8{6});
     m.Value(IFLA_TXQLEN, quint32{1000}).Value(IFLA_STATS64, stats);
     return m;
+}
+
+// The counters of link `index` as a statistics dump gives them.
+Message Statistics(quint32 sequence, quint32 index, quint64 received, quint64 sent = 7) {
+    if_stats_msg header{};
+    header.ifindex = index;
+    header.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+    rtnl_link_stats64 stats{};
+    stats.rx_bytes = received;
+    stats.tx_bytes = sent;
+    stats.rx_packets = 10;
+    stats.multicast = 4;
+    return Message(RTM_NEWSTATS, sequence).Body(header).Value(IFLA_STATS_LINK_64, stats);
 }
 
 Buffer Done(quint32 sequence, int error = 0) {
@@ -250,5 +268,112 @@ TEST(NetlinkParser, RouteRepliesGiveTheOutgoingInterface) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(DecodeRouteReply(c.reply, 5), c.interfaceIndex);
+    }
+}
+
+TEST(NetlinkParser, StatisticsDumpsUpdateTheRowOfEachLink) {
+    if_stats_msg header{};
+    header.ifindex = 2;
+    rtnl_link_stats64 received22{};
+    received22.rx_bytes = 22;
+    const struct {
+        const char* name;
+        Buffer datagram;
+        DumpProgress progress;
+        std::size_t matched;
+        std::size_t unknown;
+        quint64 received1; // the received counter of the row with index 1 afterwards
+        quint64 received2;
+    } cases[] = {
+        {"both links in the rows' order",
+         Join({Statistics(7, 1, 100).Bytes(), Statistics(7, 2, 5'000'000'000ULL).Bytes(), Done(7)}),
+         DumpProgress::Done, 2, 0, 100, 5'000'000'000ULL},
+        {"links in another order",
+         Join({Statistics(7, 2, 20).Bytes(), Statistics(7, 1, 10).Bytes()}), DumpProgress::More, 2,
+         0, 10, 20},
+        {"a link that no row describes",
+         Join({Statistics(7, 1, 10).Bytes(), Statistics(7, 9, 90).Bytes(), Done(7)}),
+         DumpProgress::Done, 1, 1, 10, 2},
+        {"answers of an older request skipped", Join({Statistics(6, 1, 60).Bytes(), Done(6)}),
+         DumpProgress::More, 0, 0, 1, 2},
+        {"other counters beside the 64-bit ones",
+         Message(RTM_NEWSTATS, 7)
+             .Body(header)
+             .Value(IFLA_STATS_LINK_XSTATS, quint32{0})
+             .Value(IFLA_STATS_LINK_64, received22)
+             .Bytes(),
+         DumpProgress::More, 1, 0, 1, 22},
+        {"no 64-bit counters", Message(RTM_NEWSTATS, 7).Body(header).Bytes(), DumpProgress::Failed,
+         0, 0, 1, 2},
+        {"short counters",
+         Message(RTM_NEWSTATS, 7).Body(header).Value(IFLA_STATS_LINK_64, quint64{1}).Bytes(),
+         DumpProgress::Failed, 1, 0, 1, 2},
+        {"no room for the statistics header", Message(RTM_NEWSTATS, 7).Raw({2, 0, 0, 0}).Bytes(),
+         DumpProgress::Failed, 0, 0, 1, 2},
+        {"kernel error", Message(NLMSG_ERROR, 7).Body(-95).Bytes(), DumpProgress::Failed, 0, 0, 1,
+         2},
+        {"interrupted dump",
+         Message(RTM_NEWSTATS, 7, NLM_F_MULTI | NLM_F_DUMP_INTR).Body(header).Bytes(),
+         DumpProgress::Failed, 0, 0, 1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<InterfaceRow> rows(2);
+        rows[0].Index = 1;
+        rows[0].InOctets = 1;
+        rows[1].Index = 2;
+        rows[1].InOctets = 2;
+        StatisticsMatch match;
+        EXPECT_EQ(ParseStatisticsDump(c.datagram, 7, rows, match), c.progress);
+        EXPECT_EQ(match.Matched, c.matched);
+        EXPECT_EQ(match.Unknown, c.unknown);
+        EXPECT_EQ(rows[0].InOctets, c.received1);
+        EXPECT_EQ(rows[1].InOctets, c.received2);
+    }
+}
+
+TEST(NetlinkParser, StatisticsMapOntoTheCountersOfALinkDump) {
+    InterfaceRow fromLink;
+    ASSERT_TRUE(DecodeLinkMessage(Link(1, 3, "eth0").Bytes(), fromLink));
+    const rtnl_link_stats64 stats = SampleStatistics();
+    if_stats_msg header{};
+    header.ifindex = 3;
+    const Buffer datagram = Join(
+        {Message(RTM_NEWSTATS, 5).Body(header).Value(IFLA_STATS_LINK_64, stats).Bytes(), Done(5)});
+    std::vector<InterfaceRow> rows(1);
+    rows[0].Index = 3;
+    StatisticsMatch match;
+    ASSERT_EQ(ParseStatisticsDump(datagram, 5, rows, match), DumpProgress::Done);
+    const InterfaceRow& row = rows[0];
+    const struct {
+        const char* name;
+        quint64 fromStatistics;
+        quint64 fromLink;
+    } counters[] = {
+        {"InOctets", row.InOctets, fromLink.InOctets},
+        {"InUcastPkts", row.InUcastPkts, fromLink.InUcastPkts},
+        {"InNUcastPkts", row.InNUcastPkts, fromLink.InNUcastPkts},
+        {"InDiscards", row.InDiscards, fromLink.InDiscards},
+        {"InErrors", row.InErrors, fromLink.InErrors},
+        {"InUnknownProtos", row.InUnknownProtos, fromLink.InUnknownProtos},
+        {"OutOctets", row.OutOctets, fromLink.OutOctets},
+        {"OutUcastPkts", row.OutUcastPkts, fromLink.OutUcastPkts},
+    };
+    for (const auto& c : counters) {
+        EXPECT_EQ(c.fromStatistics, c.fromLink) << c.name;
+    }
+}
+
+TEST(NetlinkParser, EveryCutOfAStatisticsDumpIsRefusedOrIncomplete) {
+    const Buffer whole =
+        Join({Statistics(9, 1, 10).Bytes(), Statistics(9, 2, 20).Bytes(), Done(9)});
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+        const Buffer cut = Cut(whole, size);
+        std::vector<InterfaceRow> rows(2);
+        rows[0].Index = 1;
+        rows[1].Index = 2;
+        StatisticsMatch match;
+        EXPECT_NE(ParseStatisticsDump(cut, 9, rows, match), DumpProgress::Done) << size;
+        EXPECT_LE(match.Matched, 2u);
     }
 }
