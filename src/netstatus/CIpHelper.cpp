@@ -13,10 +13,20 @@ qint32 Low32(quint64 value) {
     return static_cast<qint32>(static_cast<quint32>(value));
 }
 
+std::size_t DescrLength(const InterfaceRow& row) {
+    return std::min<std::size_t>(row.DescrLength, row.Descr.size());
+}
+std::size_t AddressLength(const InterfaceRow& row) {
+    return std::min<std::size_t>(row.PhysAddrLength, row.PhysAddr.size());
+}
+std::size_t NameLength(const InterfaceRow& row) {
+    return std::min<std::size_t>(row.NameLength, row.Name.size());
+}
+
 // Each byte in upper-case hex without a leading zero, except that a zero byte reads "00";
 // the bytes are joined by "-".
 QString AddressText(const InterfaceRow& row) {
-    const std::size_t length = std::min<std::size_t>(row.PhysAddrLength, row.PhysAddr.size());
+    const std::size_t length = AddressLength(row);
     QString text;
     text.reserve(static_cast<qsizetype>(length * 3));
     for (std::size_t i = 0; i < length; ++i) {
@@ -29,12 +39,21 @@ QString AddressText(const InterfaceRow& row) {
     return text;
 }
 
-void Fill(CInterface& record, const InterfaceRow& row) {
-    const std::size_t descrLength = std::min<std::size_t>(row.DescrLength, row.Descr.size());
-    record.SetInterfaceDescription(
-        QString::fromLocal8Bit(row.Descr.data(), static_cast<qsizetype>(descrLength)));
+// Whether two rows give the same description, address and name texts.
+bool SameTextBytes(const InterfaceRow& a, const InterfaceRow& b) {
+    const auto same = [](const auto& x, std::size_t xLength, const auto& y, std::size_t yLength) {
+        return xLength == yLength && std::equal(x.begin(), x.begin() + xLength, y.begin());
+    };
+    return same(a.Descr, DescrLength(a), b.Descr, DescrLength(b)) &&
+           same(a.PhysAddr, AddressLength(a), b.PhysAddr, AddressLength(b)) &&
+           same(a.Name, NameLength(a), b.Name, NameLength(b));
+}
+
+void Fill(CInterface& record, const InterfaceRow& row, const QString& description,
+          const QString& address, const QString& name) {
+    record.SetInterfaceDescription(description);
     if (row.PhysAddrLength > 0) {
-        record.SetAdapterAddress(AddressText(row));
+        record.SetAdapterAddress(address);
     }
     record.SetOutputQueueLength(Low32(row.OutQLen));
     record.SetOutgoingErrors(Low32(row.OutErrors));
@@ -54,9 +73,7 @@ void Fill(CInterface& record, const InterfaceRow& row) {
     record.SetSpeed(Low32(row.Speed));
     record.SetInterfaceType(Low32(row.Type));
     record.SetInterfaceIndex(Low32(row.Index));
-    const std::size_t nameLength = std::min<std::size_t>(row.NameLength, row.Name.size());
-    record.SetInterfaceName(
-        QString::fromUtf16(row.Name.data(), static_cast<qsizetype>(nameLength)));
+    record.SetInterfaceName(name);
 }
 
 } // namespace
@@ -102,15 +119,32 @@ void CIpHelper::RefreshInterfaces(CInterfaces& collection) {
     quint64 received = 0;
     quint64 sent = 0;
     collection.Reserve(static_cast<qint32>(rows_.size()));
-    for (const InterfaceRow& row : rows_) {
+    texts_.resize(rows_.size());
+    for (std::size_t position = 0; position < rows_.size(); ++position) {
+        const InterfaceRow& row = rows_[position];
+        const RowTexts& texts = TextsFor(position, row);
         auto record = std::make_shared<CInterface>();
-        Fill(*record, row);
+        Fill(*record, row, texts.Description, texts.Address, texts.Name);
         received += row.InOctets;
         sent += row.OutOctets;
         collection.Add(record);
     }
     bytesReceived_ = static_cast<qint64>(received);
     bytesSent_ = static_cast<qint64>(sent);
+}
+
+const CIpHelper::RowTexts& CIpHelper::TextsFor(std::size_t position, const InterfaceRow& row) {
+    RowTexts& texts = texts_[position];
+    if (texts.Made && SameTextBytes(texts.Source, row)) {
+        return texts;
+    }
+    texts.Made = true;
+    texts.Source = row;
+    texts.Description =
+        QString::fromLocal8Bit(row.Descr.data(), static_cast<qsizetype>(DescrLength(row)));
+    texts.Address = AddressText(row);
+    texts.Name = QString::fromUtf16(row.Name.data(), static_cast<qsizetype>(NameLength(row)));
+    return texts;
 }
 
 } // namespace horlan

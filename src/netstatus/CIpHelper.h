@@ -38,8 +38,20 @@ private:
     std::shared_ptr<CInterfaces> interfaces_;
     qint64 bytesReceived_ = 0;
     qint64 bytesSent_ = 0;
+    // The texts made for one row position, with the row they were made from: while a later
+    // read reports the same bytes there, its records share these texts instead of new ones.
+    struct RowTexts {
+        bool Made = false;
+        InterfaceRow Source;
+        QString Description;
+        QString Address;
+        QString Name;
+    };
+    const RowTexts& TextsFor(std::size_t position, const InterfaceRow& row);
+
     // Kept between reads so that the table's rows reuse their storage.
     std::vector<InterfaceRow> rows_;
+    std::vector<RowTexts> texts_;
     bool refreshing_ = false;
     bool notSupportedShown_ = false;
 };

@@ -213,6 +213,65 @@ TEST(CIpHelper, EveryReadIsAFreshSnapshotAndTotalsWaitForTheNextRead) {
     EXPECT_TRUE(boxes.Boxes.isEmpty());
 }
 
+TEST(CIpHelper, TextsFollowTheBytesOfEachRead) {
+    const struct {
+        const char* name;
+        const char* description;
+        quint32 descriptionLength;
+        quint8 lastAddressByte;
+        quint32 addressLength;
+        char16_t nameEnd;
+        QString expectedDescription, expectedAddress, expectedName;
+    } reads[] = {
+        {"first read", "eth0", 4, 0x08, 6, u'0', QStringLiteral("eth0"),
+         QStringLiteral("00-50-56-C0-00-8"), QStringLiteral("eth0")},
+        {"same bytes", "eth0", 4, 0x08, 6, u'0', QStringLiteral("eth0"),
+         QStringLiteral("00-50-56-C0-00-8"), QStringLiteral("eth0")},
+        {"alias given", "uplink", 6, 0x08, 6, u'0', QStringLiteral("uplink"),
+         QStringLiteral("00-50-56-C0-00-8"), QStringLiteral("eth0")},
+        {"address changed", "uplink", 6, 0x09, 6, u'0', QStringLiteral("uplink"),
+         QStringLiteral("00-50-56-C0-00-9"), QStringLiteral("eth0")},
+        {"renamed", "uplink", 6, 0x09, 6, u'1', QStringLiteral("uplink"),
+         QStringLiteral("00-50-56-C0-00-9"), QStringLiteral("eth1")},
+        {"only the length shorter", "uplink", 3, 0x09, 6, u'1', QStringLiteral("upl"),
+         QStringLiteral("00-50-56-C0-00-9"), QStringLiteral("eth1")},
+        {"address gone", "uplink", 3, 0x09, 0, u'1', QStringLiteral("upl"), QString(),
+         QStringLiteral("eth1")},
+        {"length back", "uplink", 6, 0x09, 6, u'1', QStringLiteral("uplink"),
+         QStringLiteral("00-50-56-C0-00-9"), QStringLiteral("eth1")},
+    };
+    FakeInterfaceTable table;
+    RecordingMsgBox boxes;
+    CIpHelper helper(table, boxes);
+    std::vector<std::shared_ptr<CInterface>> records;
+    for (const auto& read : reads) {
+        InterfaceRow row = MakeInterfaceRow(2);
+        const quint8 address[6] = {0x00, 0x50, 0x56, 0xC0, 0x00, read.lastAddressByte};
+        std::copy(std::begin(address), std::end(address), row.PhysAddr.begin());
+        row.PhysAddrLength = read.addressLength;
+        std::memcpy(row.Descr.data(), read.description, std::strlen(read.description));
+        row.DescrLength = read.descriptionLength;
+        const char16_t name[4] = {u'e', u't', u'h', read.nameEnd};
+        std::copy(std::begin(name), std::end(name), row.Name.begin());
+        row.NameLength = 4;
+        table.Rows = {row};
+        records.push_back(helper.Interfaces()->Item(1));
+    }
+    // Checked after all reads: a later read never changes the texts of an earlier record.
+    for (std::size_t i = 0; i < std::size(reads); ++i) {
+        SCOPED_TRACE(reads[i].name);
+        EXPECT_EQ(records[i]->InterfaceDescription(), reads[i].expectedDescription);
+        EXPECT_EQ(records[i]->AdapterAddress(), reads[i].expectedAddress);
+        EXPECT_EQ(records[i]->InterfaceName(), reads[i].expectedName);
+    }
+    // Nor does a caller's change to a record reach the next read.
+    records.back()->SetInterfaceDescription(QStringLiteral("changed by the caller"));
+    records.back()->SetInterfaceName(QStringLiteral("x"));
+    const auto next = helper.Interfaces()->Item(1);
+    EXPECT_EQ(next->InterfaceDescription(), QStringLiteral("uplink"));
+    EXPECT_EQ(next->InterfaceName(), QStringLiteral("eth1"));
+}
+
 TEST(CIpHelper, NotSupportedShowsOneBoxAndTicksDoNotStackBehindIt) {
     FakeInterfaceTable table;
     table.Result = InterfaceTableResult::NotSupported;
