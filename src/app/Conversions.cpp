@@ -36,7 +36,8 @@ qint16 CInt(const std::optional<QString>& text) {
     if (!text) {
         return 0;
     }
-    const double rounded = std::nearbyint(ParseNumber(*text)); // the default mode rounds halves to even
+    const double rounded =
+        std::nearbyint(ParseNumber(*text)); // the default mode rounds halves to even
     if (rounded < -32768.0 || rounded > 32767.0) {
         Raise(ErrOverflow);
     }

@@ -13,17 +13,20 @@ MsgBoxRequest AlreadyRunningBox() {
     return {QStringLiteral("Horlan is already running."), MsgBoxIcon::Information, AppTitle()};
 }
 
-QString ReinstallAdvice() { return QStringLiteral("Re-install the program to fix this."); }
+QString ReinstallAdvice() {
+    return QStringLiteral("Re-install the program to fix this.");
+}
 
 QString ReinstallOrRuntimesAdvice() {
-    return QStringLiteral("Re-install the program to fix this, or get the latest vbruntimes at Vantorel.");
+    return QStringLiteral(
+        "Re-install the program to fix this, or get the latest vbruntimes at Vantorel.");
 }
 
 MsgBoxRequest ReinstallReport(const RuntimeError& error, const QString& advice) {
     const QString crlf = QString::fromLatin1(vbCrLf);
-    return {QStringLiteral("An Error was generated:") + crlf + QStringLiteral("Description: Error") +
-                SignPadded(error.Number()) + QStringLiteral(" - ") + error.Description() + crlf + crlf +
-                advice,
+    return {QStringLiteral("An Error was generated:") + crlf +
+                QStringLiteral("Description: Error") + SignPadded(error.Number()) +
+                QStringLiteral(" - ") + error.Description() + crlf + crlf + advice,
             MsgBoxIcon::None, QStringLiteral("Error"), error.HelpFile(), error.HelpContext()};
 }
 

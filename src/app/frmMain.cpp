@@ -31,7 +31,11 @@
 #include <QDateTime>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
+
+#include <algorithm>
+#include <cmath>
 
 namespace horlan {
 
@@ -39,6 +43,15 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int kTimerInterval = 100; // ms
+
+// A stored position in twips as whole pixels; a number no window could stand at overflows.
+int TwipsToPixels(float twips) {
+    const float pixels = std::round(twips / kTwipsPerPixel);
+    if (!(std::fabs(pixels) <= 1.0e6f)) {
+        Raise(ErrOverflow);
+    }
+    return static_cast<int>(pixels);
+}
 
 } // namespace
 
@@ -98,7 +111,6 @@ frmMain::~frmMain() = default;
 bool frmMain::Initialize() {
     if (!horlan::Form_Initialize(services_.previousInstance, *connection_, services_.msgBox,
                                  services_.end)) {
-        ended_ = true;
         return false;
     }
     Form_Load();
@@ -116,22 +128,26 @@ void frmMain::HoldFixedSize() {
 void frmMain::ShowClientLabels() {
     ResumeNext([&] { ui->lblHostname->setText(services_.localHost.LocalHostName()); });
     ResumeNext([&] { ui->lblIPaddress->setText(services_.localHost.LocalIP()); });
-    ResumeNext([&] {
-        ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime()));
-    });
+    ResumeNext([&] { ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime())); });
     ResumeNext([&] { ui->lblSync->setText(WaitingText()); });
 }
 
 void frmMain::ApplySavedPosition() {
     const QString key = SettingsKeyPath();
+    ResumeNext(
+        [&] { move(x(), TwipsToPixels(CSng(registry_.GetKeyValue(key, QStringLiteral("Top"))))); });
     ResumeNext([&] {
-        const float top = CSng(registry_.GetKeyValue(key, QStringLiteral("Top")));
-        move(x(), qRound(top / kTwipsPerPixel));
+        move(TwipsToPixels(CSng(registry_.GetKeyValue(key, QStringLiteral("Left")))), y());
     });
-    ResumeNext([&] {
-        const float left = CSng(registry_.GetKeyValue(key, QStringLiteral("Left")));
-        move(qRound(left / kTwipsPerPixel), y());
+    // A position saved on a screen that is no longer there would hide the window for good.
+    const QRect frame = frameGeometry();
+    const auto screens = QGuiApplication::screens();
+    const bool visible = std::any_of(screens.cbegin(), screens.cend(), [&](const QScreen* screen) {
+        return screen->availableGeometry().intersects(frame);
     });
+    if (!visible && !screens.isEmpty()) {
+        setGeometry(QRect(kDesignClientOrigin, size()));
+    }
 }
 
 void frmMain::Form_Load() {
@@ -234,9 +250,13 @@ void frmMain::Form_Resize() {
     }
 }
 
-void frmMain::cmdExit_Click() { close(); }
+void frmMain::cmdExit_Click() {
+    close();
+}
 
-void frmMain::menuExit_Click() { cmdExit_Click(); }
+void frmMain::menuExit_Click() {
+    cmdExit_Click();
+}
 
 void frmMain::cmdAbout_Click() {
     try {
@@ -247,7 +267,9 @@ void frmMain::cmdAbout_Click() {
     }
 }
 
-void frmMain::menuAbout_Click() { cmdAbout_Click(); }
+void frmMain::menuAbout_Click() {
+    cmdAbout_Click();
+}
 
 void frmMain::Picture1_MouseDown() {}
 
@@ -280,7 +302,9 @@ void frmMain::cmdInetStatus_Click() {
     }
 }
 
-void frmMain::menuShowConnectionStatus_Click() { cmdInetStatus_Click(); }
+void frmMain::menuShowConnectionStatus_Click() {
+    cmdInetStatus_Click();
+}
 
 void frmMain::menuEditList_Click() {
     try {
@@ -297,7 +321,9 @@ void frmMain::menuUpdatList_Click() {
 
 // ---- Activity picture ----------------------------------------------------------------------
 
-void frmMain::Timer1_Timer() { UpdateActivityPicture(); }
+void frmMain::Timer1_Timer() {
+    UpdateActivityPicture();
+}
 
 void frmMain::UpdateActivityPicture() {
     if (!ipHelper_) {
@@ -340,7 +366,9 @@ void frmMain::cmdSync_Click() {
     ui->Picture1->setFocus();
 }
 
-void frmMain::Winsock1_Connect() { connectMoment_.start(); }
+void frmMain::Winsock1_Connect() {
+    connectMoment_.start();
+}
 
 void frmMain::Winsock1_DataArrival(qint64 /*bytesTotal*/) {
     ResumeNext([&] { ReplyBuffer.Append(Winsock1.GetData()); });
@@ -354,7 +382,9 @@ void frmMain::Winsock1_Close() {
         }
     });
     ResumeNext([&] {
-        SyncDelay = static_cast<float>(connectMoment_.isValid() ? connectMoment_.nsecsElapsed() / 1e9 : 0.0) / 2.0f;
+        SyncDelay = static_cast<float>(
+                        connectMoment_.isValid() ? connectMoment_.nsecsElapsed() / 1e9 : 0.0) /
+                    2.0f;
     });
     ResumeNext([&] { DecodeTimeReply(ReplyBuffer); });
 }

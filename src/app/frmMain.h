@@ -7,8 +7,8 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointer>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -58,7 +58,9 @@ struct frmMainServices {
 };
 
 // The registry key that holds the window position and the server chosen last.
-inline QString SettingsKeyPath() { return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan"); }
+inline QString SettingsKeyPath() {
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan");
+}
 
 // The program's one main window.
 class frmMain : public QMainWindow {
@@ -127,7 +129,6 @@ private:
     QElapsedTimer connectMoment_;
     float SyncDelay = 0.0f;
     QPointer<frmDownload> download_;
-    bool ended_ = false;
 };
 
 } // namespace horlan

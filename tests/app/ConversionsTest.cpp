@@ -50,8 +50,15 @@ TEST(Conversions, StoredIndexToInteger) {
 }
 
 TEST(Conversions, PositionTextReadsBackToTheSameNumber) {
-    const float values[] = {0.0f, 1200.0f, -45.0f, 3150.0f, 12.5f, -0.1f, 16777216.0f,
-                            std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min()};
+    const float values[] = {0.0f,
+                            1200.0f,
+                            -45.0f,
+                            3150.0f,
+                            12.5f,
+                            -0.1f,
+                            16777216.0f,
+                            std::numeric_limits<float>::max(),
+                            std::numeric_limits<float>::denorm_min()};
     for (const float value : values) {
         const QString text = SingleToText(value);
         EXPECT_FALSE(text.contains(QLatin1Char(','))) << text.toStdString();

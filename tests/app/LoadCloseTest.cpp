@@ -180,3 +180,29 @@ TEST_F(MainWindowTest, ActivityPictureFollowsTheCounters) {
     interfaces.Rows = {MakeInterfaceRow(1, 5000, 1200)};
     QTRY_VERIFY(SamePicture(image, 3));
 }
+
+TEST_F(MainWindowTest, StoredPositions) {
+    // Saved positions are the frame's; the design position is the client area's.
+    const struct {
+        const char* top;
+        const char* left;
+        std::optional<int> x; // none: the design position
+        std::optional<int> y;
+    } rows[] = {
+        {"1500", "3000", 200, 100},
+        {"1e30", "1e30", std::nullopt, std::nullopt},     // no window can stand there
+        {"300000", "300000", std::nullopt, std::nullopt}, // on no screen: it would be lost
+        {"-45", "-450", -30, -3},                         // partly off the screen is kept
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.top);
+        SetSetting(QStringLiteral("Top"), QString::fromLatin1(row.top));
+        SetSetting(QStringLiteral("Left"), QString::fromLatin1(row.left));
+        ASSERT_NE(Open(), nullptr);
+        const QPoint design =
+            frmMain::kDesignClientOrigin - (window->geometry().topLeft() - window->pos());
+        EXPECT_EQ(window->pos(), QPoint(row.x.value_or(design.x()), row.y.value_or(design.y())));
+        EXPECT_TRUE(msgBox.Boxes.isEmpty()) << msgBox.Boxes.value(0);
+        window.reset();
+    }
+}

@@ -40,9 +40,9 @@ protected:
 
     // Creates the window and runs its start-up; null when a check ended the program.
     frmMain* Open() {
-        window = std::make_unique<frmMain>(frmMainServices{
-            msgBox, end, bell, clock, localHost, keyStore, connection, interfaces, previous, shell,
-            saveLocation, ProgramFolder()});
+        window = std::make_unique<frmMain>(
+            frmMainServices{msgBox, end, bell, clock, localHost, keyStore, connection, interfaces,
+                            previous, shell, saveLocation, ProgramFolder()});
         if (!window->Initialize()) {
             return nullptr;
         }

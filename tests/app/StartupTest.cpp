@@ -29,24 +29,39 @@ TEST(StartupChecks, WhoMayStart) {
         {"LAN flag without the overall answer", false, {false, 2u, 0}, true, std::nullopt},
         {"no connection", false, {false, 0u, 0}, false, NoConnectionBox()},
         {"flags never written", false, {false, std::nullopt, 0}, false, NoConnectionBox()},
-        {"another copy", true, {true, 2u, 0}, false,
+        {"another copy",
+         true,
+         {true, 2u, 0},
+         false,
          MsgBoxRequest{QStringLiteral("Horlan is already running."), MsgBoxIcon::Information,
                        QStringLiteral("Horlan")}},
         {"library missing (53)", false, {false, 0u, 53}, false, NoConnectionBox()},
         {"entry point missing (453)", false, {false, 0u, 453}, false, NoConnectionBox()},
-        {"component (339)", false, {false, 0u, 339}, true,
+        {"component (339)",
+         false,
+         {false, 0u, 339},
+         true,
+         MsgBoxRequest{
+             QStringLiteral("An Error was generated:") + crlf +
+                 QStringLiteral("Description: Error 339 - Component not correctly registered") +
+                 crlf + crlf + QStringLiteral("Re-install the program to fix this."),
+             MsgBoxIcon::None, QStringLiteral("Error")}},
+        {"unexpected (50003)",
+         false,
+         {false, 0u, 50003},
+         true,
          MsgBoxRequest{QStringLiteral("An Error was generated:") + crlf +
-                           QStringLiteral("Description: Error 339 - Component not correctly registered") +
-                           crlf + crlf + QStringLiteral("Re-install the program to fix this."),
-                       MsgBoxIcon::None, QStringLiteral("Error")}},
-        {"unexpected (50003)", false, {false, 0u, 50003}, true,
-         MsgBoxRequest{QStringLiteral("An Error was generated:") + crlf +
-                           QStringLiteral("Description: Error 50003 - Unexpected error") + crlf + crlf +
+                           QStringLiteral("Description: Error 50003 - Unexpected error") + crlf +
+                           crlf +
                            QStringLiteral("Re-install the program to fix this, or get the latest "
                                           "vbruntimes at Vantorel."),
                        MsgBoxIcon::None, QStringLiteral("Error")}},
-        {"other (5)", false, {false, 0u, 5}, true,
-         CommonErrorReport(RuntimeError(5, StandardDescription(5)), QStringLiteral("Form_Initialize"))},
+        {"other (5)",
+         false,
+         {false, 0u, 5},
+         true,
+         CommonErrorReport(RuntimeError(5, StandardDescription(5)),
+                           QStringLiteral("Form_Initialize"))},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

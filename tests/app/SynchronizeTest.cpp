@@ -72,9 +72,8 @@ TEST_F(SynchronizeTest, RepliesOfTheServer) {
     } rows[] = {
         {"127.0.0.101", TimeServerReply::Send(kE0), true, "Clock synchronized succesfully.", false},
         {"127.0.0.102",
-         TimeServerReply::SendPieces({QByteArray(1, '\xE0'), QByteArray(1, 0), QByteArray(1, 0),
-                                      QByteArray(1, 0)},
-                                     30ms),
+         TimeServerReply::SendPieces(
+             {QByteArray(1, '\xE0'), QByteArray(1, 0), QByteArray(1, 0), QByteArray(1, 0)}, 30ms),
          true, "Clock synchronized succesfully.", false},
         {"127.0.0.103", TimeServerReply::Send(QByteArray::fromHex("E00000")), false, "Working...",
          true},
@@ -145,8 +144,8 @@ TEST_F(SynchronizeTest, EntryCheckAndTrimming) {
         const char* entry;
         bool accepted;
     } rows[] = {
-        {"a.b", false},       {"a.b.c.d.e", false}, {"     ", false}, {"nodots", false},
-        {"  127.0.0.108  ", true},
+        {"a.b", false},    {"a.b.c.d.e", false},      {"     ", false},
+        {"nodots", false}, {"  127.0.0.108  ", true},
     };
     TimeServerFixture server(QStringLiteral("127.0.0.108"));
     server.Script({TimeServerReply::Send(kE0)});
