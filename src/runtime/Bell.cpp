@@ -4,6 +4,8 @@
 
 namespace horlan {
 
-void QtBell::Beep() { QApplication::beep(); }
+void QtBell::Beep() {
+    QApplication::beep();
+}
 
 } // namespace horlan

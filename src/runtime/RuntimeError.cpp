@@ -32,7 +32,9 @@ QString StandardDescription(int number) {
     }
 }
 
-void Raise(int number) { throw RuntimeError(number, StandardDescription(number)); }
+void Raise(int number) {
+    throw RuntimeError(number, StandardDescription(number));
+}
 
 QString SignPadded(int number) {
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);

@@ -13,13 +13,21 @@ TEST(QtMsgBox, ShowsCrLfAsLineBreaksAndDefaultsTheTitle) {
         const char* shownTitle;
         QMessageBox::Icon icon;
     } rows[] = {
-        {{QStringLiteral("a\r\nb"), MsgBoxIcon::Exclamation, QStringLiteral("Oops")}, "a\nb", "Oops",
+        {{QStringLiteral("a\r\nb"), MsgBoxIcon::Exclamation, QStringLiteral("Oops")},
+         "a\nb",
+         "Oops",
          QMessageBox::Warning},
-        {{QStringLiteral("Incorrect Format:\n\nX"), MsgBoxIcon::None, {}}, "Incorrect Format:\n\nX",
-         "Horlan", QMessageBox::NoIcon},
-        {{QStringLiteral("x"), MsgBoxIcon::Critical, QStringLiteral("Invalid Response ")}, "x",
-         "Invalid Response ", QMessageBox::Critical},
-        {{QStringLiteral("y"), MsgBoxIcon::Information, QStringLiteral("Horlan")}, "y", "Horlan",
+        {{QStringLiteral("Incorrect Format:\n\nX"), MsgBoxIcon::None, {}},
+         "Incorrect Format:\n\nX",
+         "Horlan",
+         QMessageBox::NoIcon},
+        {{QStringLiteral("x"), MsgBoxIcon::Critical, QStringLiteral("Invalid Response ")},
+         "x",
+         "Invalid Response ",
+         QMessageBox::Critical},
+        {{QStringLiteral("y"), MsgBoxIcon::Information, QStringLiteral("Horlan")},
+         "y",
+         "Horlan",
          QMessageBox::Information},
     };
     for (const auto& row : rows) {
