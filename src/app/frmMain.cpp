@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "about/ProductInfo.h"
 #include "about/frmabout.h"
 #include "app/Conversions.h"
 #include "app/StartupChecks.h"
@@ -316,7 +317,8 @@ void frmMain::menuEditList_Click() {
 
 void frmMain::menuUpdatList_Click() {
     frmDownload::ShowOne(download_, services_.shell, services_.msgBox, services_.end,
-                         services_.saveLocation, services_.programFolder);
+                         services_.saveLocation, services_.programFolder,
+                         QUrl(QString::fromUtf8(ListDownloadAddress)));
 }
 
 // ---- Activity picture ----------------------------------------------------------------------

@@ -24,7 +24,7 @@ RuntimeError Unexpected(const std::exception& error) {
 } // namespace
 
 frmDownload::frmDownload(Shell& shell, MsgBox& msgBox, ProgramEnd& end, SaveLocation& saveLocation,
-                         const QString& fallbackFolder, QWidget* parent, const QUrl& address)
+                         const QString& fallbackFolder, const QUrl& address, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<::Ui::frmDownload>()), shell_(shell), msgBox_(msgBox),
       end_(end), saveLocation_(saveLocation), fallbackFolder_(fallbackFolder), address_(address) {
     ui->setupUi(this);
@@ -56,7 +56,7 @@ frmDownload* frmDownload::ShowOne(QPointer<frmDownload>& instance, Shell& shell,
         instance->activateWindow();
         return instance;
     }
-    instance = new frmDownload(shell, msgBox, end, saveLocation, fallbackFolder, nullptr, address);
+    instance = new frmDownload(shell, msgBox, end, saveLocation, fallbackFolder, address);
     instance->show();
     return instance;
 }
@@ -87,9 +87,11 @@ void frmDownload::StartDownload() {
         return;
     }
     ListDownload::CheckFacility(address_);
+    // The save dialog runs its own event loop, in which this dialog may be closed and deleted.
+    const QPointer<frmDownload> self(this);
     const QString target =
         saveLocation_.Ask(this, GetAppDataFolder(fallbackFolder_) + QStringLiteral("list.txt"));
-    if (target.isEmpty()) {
+    if (self.isNull() || target.isEmpty()) {
         return;
     }
     auto download = std::make_unique<ListDownload>(address_, target, this);
@@ -119,6 +121,8 @@ void frmDownload::StartDownload() {
 }
 
 void frmDownload::OnDownloadFinished(DownloadOutcome outcome, const QString& reason) {
+    // A box runs its own event loop, in which this dialog may be closed and deleted.
+    const QPointer<frmDownload> self(this);
     try {
         const QString target = download_ ? download_->TargetPath() : QString();
         delete progress_.data();
@@ -141,7 +145,9 @@ void frmDownload::OnDownloadFinished(DownloadOutcome outcome, const QString& rea
         msgBox_.Show(CommonErrorReport(Unexpected(error),
                                        QStringLiteral("frmDownload - cmdDownload_Click")));
     }
-    emit DownloadReported(outcome);
+    if (!self.isNull()) {
+        emit DownloadReported(outcome);
+    }
 }
 
 void frmDownload::cmdCancel_Click() {

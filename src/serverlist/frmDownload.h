@@ -1,6 +1,5 @@
 #pragma once
 
-#include "about/ProductInfo.h"
 #include "serverlist/ListDownload.h"
 
 #include <QDialog>
@@ -31,16 +30,14 @@ public:
     // `fallbackFolder` is the program's own folder, used when the data folder is not available;
     // `address` is where the list is fetched from.
     frmDownload(Shell& shell, MsgBox& msgBox, ProgramEnd& end, SaveLocation& saveLocation,
-                const QString& fallbackFolder, QWidget* parent = nullptr,
-                const QUrl& address = QUrl(QString::fromUtf8(ListDownloadAddress)));
+                const QString& fallbackFolder, const QUrl& address, QWidget* parent = nullptr);
     ~frmDownload() override;
 
     // Shows the one dialog kept in `instance`: creates it when there is none, otherwise only
     // brings it to the front. Returns it.
     static frmDownload* ShowOne(QPointer<frmDownload>& instance, Shell& shell, MsgBox& msgBox,
                                 ProgramEnd& end, SaveLocation& saveLocation,
-                                const QString& fallbackFolder,
-                                const QUrl& address = QUrl(QString::fromUtf8(ListDownloadAddress)));
+                                const QString& fallbackFolder, const QUrl& address);
 
     // The transfer under way, or null.
     ListDownload* CurrentDownload() const { return download_; }
