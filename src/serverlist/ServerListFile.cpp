@@ -148,6 +148,9 @@ void ConvertLineFeeds(const QString& source, const QString& target) {
 void RefreshListFile(const QString& fallbackFolder) {
     const QString list = ListFilePath(fallbackFolder);
     const QString temp = TempFilePath(fallbackFolder);
+    // A temp.txt left by an interrupted start may be read-only or someone else's; it is
+    // replaced, not written into.
+    QFile::remove(temp);
     ConvertLineFeeds(list, temp);
     QFile::setPermissions(temp, QFile::permissions(list));
     if (!SyncFileToDisk(temp) || !ReplaceFileAtomically(temp, list)) {
