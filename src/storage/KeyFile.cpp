@@ -178,9 +178,13 @@ bool KeyFile::IsValidPath(const QByteArray& path) {
 }
 
 std::optional<KeyFile> KeyFile::Parse(const QByteArray& bytes) {
+    // Text editors may put a UTF-8 byte order mark in front of a file saved by hand.
+    static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+    const QByteArray text =
+        bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
     KeyFile file;
     std::optional<QByteArray> section;
-    for (QByteArray line : bytes.split('\n')) {
+    for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r')) {
             line.chop(1);
         }

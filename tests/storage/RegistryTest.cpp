@@ -215,7 +215,8 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(RegistryTest, HandEditedFile) {
-    WriteFileBytes(store.Path(), "; written by hand\r\n"
+    // Saved by an editor that puts a byte order mark in front.
+    WriteFileBytes(store.Path(), "\xEF\xBB\xBF; written by hand\r\n"
                                  "\r\n"
                                  "   [HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan]   \r\n"
                                  "\t\"Top\"   =   \"  1230\"\t\r\n"
