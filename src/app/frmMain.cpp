@@ -33,6 +33,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
 #include <QShortcut>
 
 #include <algorithm>
@@ -102,6 +103,11 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
             ImageList1.at(static_cast<std::size_t>(picture - 1)) = ActivityPicture(picture);
         }
     });
+
+    // At the end of the session the window is not closed for us; its settings are kept all
+    // the same.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { Form_QueryUnload(); });
 
     Timer1.setInterval(kTimerInterval);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -223,7 +229,7 @@ void frmMain::Form_QueryUnload() {
         registry_.SetKeyValue(key, QStringLiteral("LastServer"),
                               QString::number(ui->Combo1->currentIndex()));
     });
-    // The program's other windows close too, the most recently opened first.
+    // The program's other windows close too.
     ResumeNext([&] {
         const auto windows = QApplication::topLevelWidgets();
         for (auto it = windows.crbegin(); it != windows.crend(); ++it) {

@@ -7,6 +7,7 @@
 #include "runtime/ProgramEnd.h"
 #include "runtime/QtMsgBox.h"
 #include "runtime/Shell.h"
+#include "runtime/TerminationSignal.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/FileKeyStore.h"
 #include "timesync/LocalHost.h"
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
     if (!window.Initialize()) {
         return 0;
     }
+    // Asked to end from outside (session end, kill): close like the close box, keeping the
+    // window's position and the chosen server.
+    horlan::TerminationSignal termination;
+    QObject::connect(&termination, &horlan::TerminationSignal::Requested, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }
