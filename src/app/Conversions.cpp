@@ -25,11 +25,14 @@ float CSng(const std::optional<QString>& text) {
     if (!text) {
         return 0.0f;
     }
-    const float value = static_cast<float>(ParseNumber(*text));
-    if (std::isinf(value)) {
+    const double value = ParseNumber(*text);
+    // Halfway between the largest single and the next power of two: from here on a number
+    // no longer rounds to a single.
+    constexpr double kSingleLimit = 0x1.ffffffp127;
+    if (std::fabs(value) >= kSingleLimit) {
         Raise(ErrOverflow);
     }
-    return value;
+    return static_cast<float>(value);
 }
 
 qint16 CInt(const std::optional<QString>& text) {

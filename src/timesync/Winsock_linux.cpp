@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -246,17 +247,32 @@ Winsock::~Winsock() {
 void Winsock::Connect() {
     d->Abandon();
     state_ = sckResolvingHost;
-    std::thread([relay = d->relay, generation = d->generation, host = remoteHost_.toStdString(),
-                 port = remotePort_] {
-        const Lookup lookup = Resolve(host, port);
-        std::lock_guard lock(relay->Mutex);
-        if (relay->Target != nullptr) {
-            Winsock* target = relay->Target;
-            QMetaObject::invokeMethod(
-                target, [target, generation, lookup] { target->d->OnResolved(generation, lookup); },
-                Qt::QueuedConnection);
-        }
-    }).detach();
+    try {
+        std::thread([relay = d->relay, generation = d->generation, host = remoteHost_.toStdString(),
+                     port = remotePort_] {
+            const Lookup lookup = Resolve(host, port);
+            std::lock_guard lock(relay->Mutex);
+            if (relay->Target != nullptr) {
+                Winsock* target = relay->Target;
+                QMetaObject::invokeMethod(
+                    target,
+                    [target, generation, lookup] { target->d->OnResolved(generation, lookup); },
+                    Qt::QueuedConnection);
+            }
+        }).detach();
+    } catch (const std::system_error& error) {
+        // No thread to look the host up (out of threads or memory): the failure arrives
+        // through the error event, like any other.
+        const int code = error.code().value();
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = d->generation, code] {
+                if (generation == d->generation) {
+                    d->Fail(WinsockNumberFromErrno(code), ErrnoDescription(code));
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void Winsock::Close() {

@@ -68,5 +68,7 @@ TEST(Conversions, PositionTextReadsBackToTheSameNumber) {
     EXPECT_EQ(SingleToText(1200.0f), QStringLiteral("1200"));
     EXPECT_EQ(SingleToText(-45.0f), QStringLiteral("-45"));
     EXPECT_EQ(ErrorOf([] { CSng(QStringLiteral("Error")); }), ErrTypeMismatch);
+    EXPECT_EQ(ErrorOf([] { CSng(QStringLiteral("1e39")); }), ErrOverflow);
+    EXPECT_EQ(ErrorOf([] { CSng(QStringLiteral("-1e39")); }), ErrOverflow);
     EXPECT_EQ(CSng(std::nullopt), 0.0f);
 }
