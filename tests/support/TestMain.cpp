@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     }
     QFile::setPermissions(root + QStringLiteral("/runtime"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // System messages (strerror, gai_strerror) in the C library's own words, whatever the
+    // machine's language.
+    qputenv("LC_ALL", "C");
     qputenv("HOME", root.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
