@@ -78,16 +78,6 @@ TEST(ReplyBuffer, CountsEveryByteAndKeepsOnlyTheFirst) {
     }
 }
 
-TEST(ReplyBuffer, StaysSmallWhileMegabytesStreamIn) {
-    ReplyBuffer buffer;
-    const QByteArray chunk(64 * 1024, 'x');
-    for (int i = 0; i < 256; ++i) {
-        buffer.Append(chunk);
-        ASSERT_LE(buffer.Bytes().size(), ReplyBuffer::KeptBytes);
-    }
-    EXPECT_EQ(buffer.Length(), 256LL * 64 * 1024);
-}
-
 TEST(SocketErrors, BoxChosenByNumber) {
     const QString description = QStringLiteral("Software caused connection abort");
     const struct {
