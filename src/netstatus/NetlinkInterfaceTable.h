@@ -31,8 +31,8 @@ public:
 private:
     // A full dump into `rows`, kept as the known links when it succeeds.
     InterfaceTableResult ReadLinks(std::vector<InterfaceRow>& rows);
-    // The known links with fresh counters; false when the counters could not be read or
-    // belong to another set of links.
+    // The known links with fresh counters; false when the counters could not be read, belong
+    // to another set of links, or came with an announcement that the links changed.
     bool ReadCounters(std::vector<InterfaceRow>& rows);
     quint64 SpeedOf(const InterfaceRow& row);
 
@@ -45,11 +45,10 @@ private:
     QString sysfsNetRoot_;
     NetlinkSocket socket_;
     // The counters have a socket of their own: the kernel sizes each dump datagram after the
-    // largest receive buffer a socket has seen, and the link dumps need a large one.
+    // largest receive buffer a socket has seen, and the link dumps need a large one. It also
+    // receives the link announcements; while it cannot, every read is a full dump.
     NetlinkSocket counters_;
     std::vector<quint8> countersBuffer_;
-    // Joined to the link announcements; while it cannot be, every read is a full dump.
-    NetlinkSocket announcements_;
     bool watching_ = false;
     std::vector<quint8> buffer_;
     std::vector<InterfaceRow> links_;

@@ -43,12 +43,10 @@ InterfaceTableResult NetlinkInterfaceTable::Read(std::vector<InterfaceRow>& rows
     }
     if (!watching_) {
         // Joined before the dump that it keeps current, so that no change falls in between.
-        watching_ = announcements_.Open() && announcements_.WatchLinks();
+        watching_ = counters_.Open() && counters_.WatchLinks();
         linksKnown_ = false;
     }
-    // Emptied before any dump: a change during the dump is then seen by the next read.
-    const bool linksChanged = !watching_ || announcements_.DrainAnnouncements();
-    if (linksKnown_ && !linksChanged && ReadCounters(rows)) {
+    if (watching_ && linksKnown_ && ReadCounters(rows)) {
         return InterfaceTableResult::Ok;
     }
     return ReadLinks(rows);
@@ -84,9 +82,6 @@ InterfaceTableResult NetlinkInterfaceTable::ReadLinks(std::vector<InterfaceRow>&
 
 bool NetlinkInterfaceTable::ReadCounters(std::vector<InterfaceRow>& rows) {
     rows = links_;
-    if (!counters_.Open()) {
-        return false;
-    }
     const quint32 sequence = counters_.NextSequence();
     if (!counters_.RequestStatistics(sequence)) {
         return false;
@@ -101,8 +96,9 @@ bool NetlinkInterfaceTable::ReadCounters(std::vector<InterfaceRow>& rows) {
             return false;
         }
         if (progress == DumpProgress::Done) {
-            // A link that came or went without an announcement reaching us.
-            return match.Unknown == 0 && match.Matched == rows.size();
+            // Announcements lost to a full queue fail the receive; a link that came or went
+            // unannounced shows in the match.
+            return match.Announcements == 0 && match.Unknown == 0 && match.Matched == rows.size();
         }
     }
 }

@@ -29,12 +29,14 @@ DumpProgress FrameDump(std::span<const quint8> datagram, quint32 sequence);
 struct StatisticsMatch {
     std::size_t Matched = 0; // messages whose link has a row
     std::size_t Unknown = 0; // messages for a link that no row describes
+    // Announcements of new, changed or removed links met on the way, whatever their sequence.
+    std::size_t Announcements = 0;
 };
 
 // Decodes one datagram of a dump of link statistics answering request `sequence`: each
 // message's counters replace those of the row with the same index, and `match` counts how the
-// messages met the rows. Messages of other requests are skipped; a message without 64-bit
-// counters fails the dump.
+// messages met the rows and the link announcements among them. Messages of other requests are
+// skipped; a message without 64-bit counters fails the dump.
 DumpProgress ParseStatisticsDump(std::span<const quint8> datagram, quint32 sequence,
                                  std::span<InterfaceRow> rows, StatisticsMatch& match);
 

@@ -181,15 +181,17 @@ bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
 namespace {
 
 // Walks the messages of one dump datagram, handing each message of type `type` answering
-// `sequence` to `use`, which returns false to fail the dump.
-template <class Use>
-DumpProgress WalkDump(Bytes datagram, quint32 sequence, quint16 type, Use&& use) {
+// `sequence` to `use`, which returns false to fail the dump. `notice` sees every message first,
+// whatever it answers.
+template <class Use, class Notice>
+DumpProgress WalkDump(Bytes datagram, quint32 sequence, quint16 type, Use&& use, Notice&& notice) {
     Bytes rest = datagram;
     while (!rest.empty()) {
         Message m{};
         if (!NextMessage(rest, m)) {
             return DumpProgress::Failed;
         }
+        notice(m.Header);
         if (m.Header.nlmsg_seq != sequence) {
             continue; // left over from an earlier request that was abandoned
         }
@@ -226,46 +228,61 @@ InterfaceRow* FindRow(std::span<InterfaceRow> rows, quint32 index, std::size_t e
 } // namespace
 
 DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<InterfaceRow>& rows) {
-    return WalkDump(datagram, sequence, RTM_NEWLINK, [&](const Message& m) {
-        rows.emplace_back();
-        if (DecodeLinkMessage(m.Whole, rows.back())) {
-            return true;
-        }
-        rows.pop_back();
-        return false;
-    });
+    return WalkDump(
+        datagram, sequence, RTM_NEWLINK,
+        [&](const Message& m) {
+            rows.emplace_back();
+            if (DecodeLinkMessage(m.Whole, rows.back())) {
+                return true;
+            }
+            rows.pop_back();
+            return false;
+        },
+        [](const nlmsghdr&) {});
 }
 
 DumpProgress FrameDump(Bytes datagram, quint32 sequence) {
-    return WalkDump(datagram, sequence, RTM_NEWLINK, [](const Message&) { return true; });
+    return WalkDump(
+        datagram, sequence, RTM_NEWLINK, [](const Message&) { return true; },
+        [](const nlmsghdr&) {});
 }
 
 DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<InterfaceRow> rows,
                                  StatisticsMatch& match) {
-    return WalkDump(datagram, sequence, RTM_NEWSTATS, [&](const Message& m) {
-        if (m.Payload.size() < sizeof(if_stats_msg)) {
-            return false;
-        }
-        const auto header = Load<if_stats_msg>(m.Payload);
-        std::optional<Bytes> statistics;
-        const bool wellFormed = ForEachAttribute(Skip(m.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
-                                                 [&](unsigned type, Bytes value) {
-                                                     if (type == IFLA_STATS_LINK_64) {
-                                                         statistics = value;
-                                                     }
-                                                     return true;
-                                                 });
-        if (!wellFormed || !statistics) {
-            return false;
-        }
-        InterfaceRow* const row = FindRow(rows, header.ifindex, match.Matched);
-        if (row == nullptr) {
-            ++match.Unknown;
-            return true;
-        }
-        ++match.Matched;
-        return ApplyStatistics(*statistics, *row);
-    });
+    return WalkDump(
+        datagram, sequence, RTM_NEWSTATS,
+        [&](const Message& m) {
+            if (m.Payload.size() < sizeof(if_stats_msg)) {
+                return false;
+            }
+            const auto header = Load<if_stats_msg>(m.Payload);
+            std::optional<Bytes> statistics;
+            const bool wellFormed =
+                ForEachAttribute(Skip(m.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
+                                 [&](unsigned type, Bytes value) {
+                                     if (type == IFLA_STATS_LINK_64) {
+                                         statistics = value;
+                                     }
+                                     return true;
+                                 });
+            if (!wellFormed || !statistics) {
+                return false;
+            }
+            InterfaceRow* const row = FindRow(rows, header.ifindex, match.Matched);
+            if (row == nullptr) {
+                ++match.Unknown;
+                return true;
+            }
+            ++match.Matched;
+            return ApplyStatistics(*statistics, *row);
+        },
+        [&](const nlmsghdr& header) {
+            // The kernel gives announcements the sequence of the request that caused them, so
+            // only their type tells them from answers.
+            if (header.nlmsg_type == RTM_NEWLINK || header.nlmsg_type == RTM_DELLINK) {
+                ++match.Announcements;
+            }
+        });
 }
 
 std::optional<quint32> DecodeRouteReply(Bytes datagram, quint32 sequence) {

@@ -32,13 +32,8 @@ public:
     bool RequestStatistics(quint32 sequence);
 
     // Joins the kernel's announcements of new, changed and removed links; from then on they
-    // queue up on this socket.
+    // arrive on this socket among the answers.
     bool WatchLinks();
-
-    // Reads every announcement queued so far, without waiting. True when there was at least
-    // one, when some were lost because the queue overflowed, or when the socket failed: in
-    // every such case the links may have changed.
-    bool DrainAnnouncements();
 
     // Waits for one datagram and returns its bytes inside `buffer`; empty on failure, on a
     // time-out of one second or when the datagram did not fit in `buffer`.

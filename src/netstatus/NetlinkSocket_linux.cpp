@@ -82,22 +82,6 @@ bool NetlinkSocket::WatchLinks() {
     return fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
 }
 
-bool NetlinkSocket::DrainAnnouncements() {
-    bool any = false;
-    for (;;) {
-        // Only the arrival matters: a one-byte buffer takes each datagram off the queue whole.
-        quint8 ignored = 0;
-        const ssize_t received = ::recv(fd_, &ignored, sizeof ignored, MSG_DONTWAIT);
-        if (received >= 0 || errno == ENOBUFS) { // ENOBUFS: some were lost
-            any = true;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            return any;
-        } else if (errno != EINTR) {
-            return true;
-        }
-    }
-}
-
 std::span<const quint8> NetlinkSocket::Receive(std::vector<quint8>& buffer) {
     iovec part{buffer.data(), buffer.size()};
     msghdr header{};

@@ -276,45 +276,52 @@ TEST(NetlinkParser, StatisticsDumpsUpdateTheRowOfEachLink) {
     header.ifindex = 2;
     rtnl_link_stats64 received22{};
     received22.rx_bytes = 22;
+    ifinfomsg link{};
+    link.ifi_index = 3;
     const struct {
         const char* name;
         Buffer datagram;
         DumpProgress progress;
-        std::size_t matched;
-        std::size_t unknown;
+        std::size_t matched, unknown, announcements;
         quint64 received1; // the received counter of the row with index 1 afterwards
         quint64 received2;
     } cases[] = {
         {"both links in the rows' order",
          Join({Statistics(7, 1, 100).Bytes(), Statistics(7, 2, 5'000'000'000ULL).Bytes(), Done(7)}),
-         DumpProgress::Done, 2, 0, 100, 5'000'000'000ULL},
+         DumpProgress::Done, 2, 0, 0, 100, 5'000'000'000ULL},
         {"links in another order",
          Join({Statistics(7, 2, 20).Bytes(), Statistics(7, 1, 10).Bytes()}), DumpProgress::More, 2,
-         0, 10, 20},
+         0, 0, 10, 20},
         {"a link that no row describes",
          Join({Statistics(7, 1, 10).Bytes(), Statistics(7, 9, 90).Bytes(), Done(7)}),
-         DumpProgress::Done, 1, 1, 10, 2},
+         DumpProgress::Done, 1, 1, 0, 10, 2},
         {"answers of an older request skipped", Join({Statistics(6, 1, 60).Bytes(), Done(6)}),
-         DumpProgress::More, 0, 0, 1, 2},
+         DumpProgress::More, 0, 0, 0, 1, 2},
+        {"a new link announced before the answer",
+         Join({Message(RTM_NEWLINK, 0, 0).Body(link).Bytes(), Statistics(7, 1, 10).Bytes(),
+               Done(7)}),
+         DumpProgress::Done, 1, 0, 1, 10, 2},
+        {"a removal announced with the request's own sequence",
+         Message(RTM_DELLINK, 7, 0).Body(link).Bytes(), DumpProgress::More, 0, 0, 1, 1, 2},
         {"other counters beside the 64-bit ones",
          Message(RTM_NEWSTATS, 7)
              .Body(header)
              .Value(IFLA_STATS_LINK_XSTATS, quint32{0})
              .Value(IFLA_STATS_LINK_64, received22)
              .Bytes(),
-         DumpProgress::More, 1, 0, 1, 22},
+         DumpProgress::More, 1, 0, 0, 1, 22},
         {"no 64-bit counters", Message(RTM_NEWSTATS, 7).Body(header).Bytes(), DumpProgress::Failed,
-         0, 0, 1, 2},
+         0, 0, 0, 1, 2},
         {"short counters",
          Message(RTM_NEWSTATS, 7).Body(header).Value(IFLA_STATS_LINK_64, quint64{1}).Bytes(),
-         DumpProgress::Failed, 1, 0, 1, 2},
+         DumpProgress::Failed, 1, 0, 0, 1, 2},
         {"no room for the statistics header", Message(RTM_NEWSTATS, 7).Raw({2, 0, 0, 0}).Bytes(),
-         DumpProgress::Failed, 0, 0, 1, 2},
-        {"kernel error", Message(NLMSG_ERROR, 7).Body(-95).Bytes(), DumpProgress::Failed, 0, 0, 1,
-         2},
+         DumpProgress::Failed, 0, 0, 0, 1, 2},
+        {"kernel error", Message(NLMSG_ERROR, 7).Body(-95).Bytes(), DumpProgress::Failed, 0, 0, 0,
+         1, 2},
         {"interrupted dump",
          Message(RTM_NEWSTATS, 7, NLM_F_MULTI | NLM_F_DUMP_INTR).Body(header).Bytes(),
-         DumpProgress::Failed, 0, 0, 1, 2},
+         DumpProgress::Failed, 0, 0, 0, 1, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -327,6 +334,7 @@ TEST(NetlinkParser, StatisticsDumpsUpdateTheRowOfEachLink) {
         EXPECT_EQ(ParseStatisticsDump(c.datagram, 7, rows, match), c.progress);
         EXPECT_EQ(match.Matched, c.matched);
         EXPECT_EQ(match.Unknown, c.unknown);
+        EXPECT_EQ(match.Announcements, c.announcements);
         EXPECT_EQ(rows[0].InOctets, c.received1);
         EXPECT_EQ(rows[1].InOctets, c.received2);
     }
