@@ -2,13 +2,13 @@
 
 #include "about/ProductInfo.h"
 #include "runtime/AppInfo.h"
+#include "runtime/LabelClick.h"
 #include "runtime/ResumeNext.h"
 #include "runtime/Shell.h"
 #include "ui_frmabout.h"
 
 #include <QDate>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QUrl>
 #include <algorithm>
 
@@ -61,7 +61,7 @@ frmabout::frmabout(Shell& shell, QWidget* mainWindow, QWidget* parent)
     link.setColor(QPalette::WindowText, QColor(0, 0, 192));
     ui->lblurl->setPalette(link);
     ui->lblurl->setCursor(QCursor(ui->imghand->pixmap(), HandHotX, HandHotY));
-    ui->lblurl->installEventFilter(this);
+    ConnectClick(ui->lblurl, [this] { lblurl_Click(); });
 
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmabout::cmdOK_Click);
     Form_Load();
@@ -101,18 +101,6 @@ void frmabout::lblurl_Click() {
     // Failing to open the site is not reported; the dialog closes all the same.
     ResumeNext([&] { shell_.OpenUrl(QUrl(QString::fromUtf8(MakerWebAddress))); });
     close();
-}
-
-bool frmabout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->lblurl && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            ui->lblurl->rect().contains(mouse->position().toPoint())) {
-            lblurl_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace horlan

@@ -27,8 +27,6 @@ private slots:
     void lblurl_Click();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Form_Load();
 

@@ -1,6 +1,7 @@
 #include "serverlist/frmDownload.h"
 
 #include "runtime/ErrorReport.h"
+#include "runtime/LabelClick.h"
 #include "runtime/MsgBox.h"
 #include "runtime/ProgramEnd.h"
 #include "runtime/RuntimeError.h"
@@ -10,7 +11,6 @@
 #include "storage/appdata.h"
 #include "ui_frmDownload.h"
 
-#include <QMouseEvent>
 #include <QProgressDialog>
 
 namespace horlan {
@@ -38,7 +38,7 @@ frmDownload::frmDownload(Shell& shell, MsgBox& msgBox, ProgramEnd& end, SaveLoca
     ui->lblLink->setPalette(link);
     ui->lblLink->setToolTip(FolderLinkToolTip());
     ui->lblLink->setCursor(Qt::PointingHandCursor);
-    ui->lblLink->installEventFilter(this);
+    ConnectClick(ui->lblLink, [this] { lblLink_Click(); });
 
     connect(ui->cmdDownload, &QPushButton::clicked, this, &frmDownload::cmdDownload_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmDownload::cmdCancel_Click);
@@ -167,18 +167,6 @@ void frmDownload::lblLink_Click() {
         msgBox_.Show(
             CommonErrorReport(Unexpected(error), QStringLiteral("frmDownload - lbl_Link")));
     }
-}
-
-bool frmDownload::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->lblLink && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            ui->lblLink->rect().contains(mouse->position().toPoint())) {
-            lblLink_Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace horlan

@@ -53,8 +53,6 @@ private slots:
     void lblLink_Click();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Form_Load();
     void StartDownload();
