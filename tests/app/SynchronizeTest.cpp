@@ -21,6 +21,12 @@ namespace {
 
 const QByteArray kE0 = QByteArray::fromHex("E0000000"); // 2019-02-02 11:39:44 UTC
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 SYSTEMTIME Expected2019() {
     SYSTEMTIME t;
     t.wYear = 2019;
@@ -216,7 +222,10 @@ TEST_F(SynchronizeTest, AnEndlessServerNeitherGrowsMemoryNorEndsTheWait) {
     const qint64 before = ResidentBytes();
     QTRY_VERIFY_WITH_TIMEOUT(server.BytesStreamed() > 72 * 1024 * 1024, 60000);
     const qint64 after = ResidentBytes();
-    EXPECT_LT(after - before, 16 * 1024 * 1024) << "64 MiB streamed";
+    // AddressSanitizer keeps freed memory in quarantine, so resident memory says nothing there.
+    if (!kAddressSanitizer) {
+        EXPECT_LT(after - before, 16 * 1024 * 1024) << "64 MiB streamed";
+    }
     EXPECT_EQ(Label("lblSync"), WorkingText());
     EXPECT_TRUE(msgBox.Boxes.isEmpty());
 
