@@ -17,8 +17,6 @@ namespace Ui {
 class frmMain;
 }
 
-class QComboBox;
-class QLabel;
 
 namespace horlan {
 
@@ -32,7 +30,6 @@ class LocalHost;
 class MsgBox;
 class PreviousInstance;
 class ProgramEnd;
-class RuntimeError;
 class SaveLocation;
 class Shell;
 class SystemClock;
