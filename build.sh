@@ -14,10 +14,14 @@ build() {
     step "installing what is missing"
     scripts/install-deps
     if [ "$(id -u)" -eq 0 ] && [ "$(stat -c %u .)" -ne 0 ]; then
-        # root in someone else's clone (sudo ./build.sh): build as the clone's owner, so no
+        # root in someone else's clone (sudo ./build.sh): go on as the clone's owner, so no
         # file in it becomes root's.
-        step "building as $(stat -c %U .), the owner of this clone"
-        exec runuser -u "$(stat -c %U .)" -- "$0" "$@"
+        local owner home
+        owner=$(stat -c %U .)
+        home=$(getent passwd "$owner" | cut -d: -f6)
+        step "going on as $owner, the owner of this clone"
+        exec runuser -u "$owner" -- \
+            env HOME="$home" USER="$owner" LOGNAME="$owner" ./build.sh "$@"
     fi
     step "configuring and building $build_dir"
     local launcher=()
