@@ -1,4 +1,5 @@
 // Horlan's entry point: chooses the real platform backends and starts the main window.
+#include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "netstatus/NetlinkConnectionState.h"
 #include "netstatus/NetlinkInterfaceTable.h"
@@ -16,10 +17,16 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (const auto code = horlan::AnswerInfoOptions(argc, argv)) {
+        return *code;
+    }
     QApplication app(argc, argv);
+    if (const auto code = horlan::RefuseUnknownOptions(argc, argv)) {
+        return *code;
+    }
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("horlan"));
+    QApplication::setDesktopFileName(QStringLiteral("example.vantorel.Horlan"));
 
     horlan::LockFileInstance previousInstance;
     horlan::QtMsgBox msgBox;
