@@ -23,12 +23,15 @@ struct Window {
     RecordingEnd end;
     frmInfo dialog{state, boxes, end};
 
-    QList<bool> Ticks() {
-        QList<bool> ticks;
-        for (const char* name : {"Check1", "Check2", "Check3"}) {
-            ticks.append(dialog.findChild<QCheckBox*>(QString::fromLatin1(name))->isChecked());
+    QList<QCheckBox*> Boxes() {
+        QList<QCheckBox*> ticks;
+        for (int number = 1; number <= 3; ++number) {
+            ticks.append(dialog.findChild<QCheckBox*>(QStringLiteral("Check%1").arg(number)));
         }
         return ticks;
+    }
+    QList<bool> Ticks() {
+        return {Boxes()[0]->isChecked(), Boxes()[1]->isChecked(), Boxes()[2]->isChecked()};
     }
 };
 
@@ -65,7 +68,6 @@ TEST(frmInfo, LoadFailuresChooseTheirReactionByNumber) {
         bool loads;
         int ends;
     } rows[] = {
-        {ErrFileNotFound, NoConnectionBox(), false, 1},
         {ErrEntryPointNotFound, NoConnectionBox(), false, 1},
         {ErrTypeMismatch, CommonErrorReport(mismatch, QStringLiteral("frmInfo - Form_Load")), true,
          0},
@@ -88,12 +90,11 @@ TEST(frmInfo, TicksCannotBeChangedAndOnlyEnterCloses) {
     w.dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.dialog));
     EXPECT_EQ(w.dialog.windowTitle(), frmInfoCaption());
-    for (const char* name : {"Check1", "Check2", "Check3"}) {
-        QTest::mouseClick(w.dialog.findChild<QCheckBox*>(QString::fromLatin1(name)),
-                          Qt::LeftButton);
+    for (QCheckBox* box : w.Boxes()) {
+        QTest::mouseClick(box, Qt::LeftButton);
         QTest::keyClick(&w.dialog, Qt::Key_Tab);
         QTest::keyClick(&w.dialog, Qt::Key_Space);
-        EXPECT_FALSE(qobject_cast<QCheckBox*>(QApplication::focusWidget())) << name;
+        EXPECT_FALSE(qobject_cast<QCheckBox*>(QApplication::focusWidget()));
     }
     EXPECT_EQ(w.Ticks(), (QList<bool>{true, true, false}));
 
