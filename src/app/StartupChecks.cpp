@@ -48,12 +48,10 @@ bool Form_Initialize(PreviousInstance& previousInstance, InternetConnectionState
             return false;
         }
     } catch (const RuntimeError& error) {
-        switch (error.Number()) {
-        case ErrFileNotFound:
-        case ErrEntryPointNotFound:
-            msgBox.Show(NoConnectionBox());
-            end.End();
+        if (EndIfFacilityMissing(error, msgBox, end)) {
             return false;
+        }
+        switch (error.Number()) {
         case ErrComponentNotRegistered:
             msgBox.Show(ReinstallReport(error, ReinstallAdvice()));
             break;

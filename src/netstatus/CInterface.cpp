@@ -53,71 +53,71 @@ std::span<const CInterface::PropertyText> CInterface::PropertyDescriptions() {
     return PropertyTexts;
 }
 
-void CInterface::SetInterfaceDescription(const QString& strNewValue) {
-    interfaceDescription_ = strNewValue;
+void CInterface::SetInterfaceDescription(const QString& value) {
+    interfaceDescription_ = value;
 }
-void CInterface::SetOutputQueueLength(qint32 lngNewValue) {
-    outputQueueLength_ = lngNewValue;
+void CInterface::SetOutputQueueLength(qint32 value) {
+    outputQueueLength_ = value;
 }
-void CInterface::SetOutgoingErrors(qint32 lngNewValue) {
-    outgoingErrors_ = lngNewValue;
+void CInterface::SetOutgoingErrors(qint32 value) {
+    outgoingErrors_ = value;
 }
-void CInterface::SetDiscardedOutgoingPackets(qint32 lngNewValue) {
-    discardedOutgoingPackets_ = lngNewValue;
+void CInterface::SetDiscardedOutgoingPackets(qint32 value) {
+    discardedOutgoingPackets_ = value;
 }
-void CInterface::SetNonunicastPacketsSent(qint32 lngNewValue) {
-    nonunicastPacketsSent_ = lngNewValue;
+void CInterface::SetNonunicastPacketsSent(qint32 value) {
+    nonunicastPacketsSent_ = value;
 }
-void CInterface::SetUnicastPacketsSent(qint32 lngNewValue) {
-    unicastPacketsSent_ = lngNewValue;
+void CInterface::SetUnicastPacketsSent(qint32 value) {
+    unicastPacketsSent_ = value;
 }
-void CInterface::SetOctetsSent(qint32 lngNewValue) {
-    octetsSent_ = lngNewValue;
+void CInterface::SetOctetsSent(qint32 value) {
+    octetsSent_ = value;
 }
-void CInterface::SetUnknownProtocolPackets(qint32 lngNewValue) {
-    unknownProtocolPackets_ = lngNewValue;
+void CInterface::SetUnknownProtocolPackets(qint32 value) {
+    unknownProtocolPackets_ = value;
 }
-void CInterface::SetIncomingErrors(qint32 lngNewValue) {
-    incomingErrors_ = lngNewValue;
+void CInterface::SetIncomingErrors(qint32 value) {
+    incomingErrors_ = value;
 }
-void CInterface::SetDiscardedIncomingPackets(qint32 lngNewValue) {
-    discardedIncomingPackets_ = lngNewValue;
+void CInterface::SetDiscardedIncomingPackets(qint32 value) {
+    discardedIncomingPackets_ = value;
 }
-void CInterface::SetNonunicastPacketsReceived(qint32 lngNewValue) {
-    nonunicastPacketsReceived_ = lngNewValue;
+void CInterface::SetNonunicastPacketsReceived(qint32 value) {
+    nonunicastPacketsReceived_ = value;
 }
-void CInterface::SetMaximumTransmissionUnit(qint32 lngNewValue) {
-    maximumTransmissionUnit_ = lngNewValue;
+void CInterface::SetMaximumTransmissionUnit(qint32 value) {
+    maximumTransmissionUnit_ = value;
 }
-void CInterface::SetUnicastPacketsReceived(qint32 lngNewValue) {
-    unicastPacketsReceived_ = lngNewValue;
+void CInterface::SetUnicastPacketsReceived(qint32 value) {
+    unicastPacketsReceived_ = value;
 }
-void CInterface::SetOctetsReceived(qint32 lngNewValue) {
-    octetsReceived_ = lngNewValue;
+void CInterface::SetOctetsReceived(qint32 value) {
+    octetsReceived_ = value;
 }
-void CInterface::SetLastChange(const QDateTime& datNewValue) {
-    lastChange_ = datNewValue;
+void CInterface::SetLastChange(const QDateTime& value) {
+    lastChange_ = value;
 }
-void CInterface::SetOperationalStatus(qint32 lngNewValue) {
-    operationalStatus_ = lngNewValue;
+void CInterface::SetOperationalStatus(qint32 value) {
+    operationalStatus_ = value;
 }
-void CInterface::SetAdminStatus(qint32 lngNewValue) {
-    adminStatus_ = lngNewValue;
+void CInterface::SetAdminStatus(qint32 value) {
+    adminStatus_ = value;
 }
-void CInterface::SetAdapterAddress(const QString& strNewValue) {
-    adapterAddress_ = strNewValue;
+void CInterface::SetAdapterAddress(const QString& value) {
+    adapterAddress_ = value;
 }
-void CInterface::SetSpeed(qint32 lngNewValue) {
-    speed_ = lngNewValue;
+void CInterface::SetSpeed(qint32 value) {
+    speed_ = value;
 }
-void CInterface::SetInterfaceType(qint32 lngNewValue) {
-    interfaceType_ = lngNewValue;
+void CInterface::SetInterfaceType(qint32 value) {
+    interfaceType_ = value;
 }
-void CInterface::SetInterfaceIndex(qint32 lngNewValue) {
-    interfaceIndex_ = lngNewValue;
+void CInterface::SetInterfaceIndex(qint32 value) {
+    interfaceIndex_ = value;
 }
-void CInterface::SetInterfaceName(const QString& strNewValue) {
-    interfaceName_ = strNewValue;
+void CInterface::SetInterfaceName(const QString& value) {
+    interfaceName_ = value;
 }
 
 } // namespace horlan

@@ -14,49 +14,49 @@ public:
     CInterface();
 
     const QString& InterfaceDescription() const { return interfaceDescription_; }
-    void SetInterfaceDescription(const QString& strNewValue);
+    void SetInterfaceDescription(const QString& value);
     qint32 OutputQueueLength() const { return outputQueueLength_; }
-    void SetOutputQueueLength(qint32 lngNewValue);
+    void SetOutputQueueLength(qint32 value);
     qint32 OutgoingErrors() const { return outgoingErrors_; }
-    void SetOutgoingErrors(qint32 lngNewValue);
+    void SetOutgoingErrors(qint32 value);
     qint32 DiscardedOutgoingPackets() const { return discardedOutgoingPackets_; }
-    void SetDiscardedOutgoingPackets(qint32 lngNewValue);
+    void SetDiscardedOutgoingPackets(qint32 value);
     qint32 NonunicastPacketsSent() const { return nonunicastPacketsSent_; }
-    void SetNonunicastPacketsSent(qint32 lngNewValue);
+    void SetNonunicastPacketsSent(qint32 value);
     qint32 UnicastPacketsSent() const { return unicastPacketsSent_; }
-    void SetUnicastPacketsSent(qint32 lngNewValue);
+    void SetUnicastPacketsSent(qint32 value);
     qint32 OctetsSent() const { return octetsSent_; }
-    void SetOctetsSent(qint32 lngNewValue);
+    void SetOctetsSent(qint32 value);
     qint32 UnknownProtocolPackets() const { return unknownProtocolPackets_; }
-    void SetUnknownProtocolPackets(qint32 lngNewValue);
+    void SetUnknownProtocolPackets(qint32 value);
     qint32 IncomingErrors() const { return incomingErrors_; }
-    void SetIncomingErrors(qint32 lngNewValue);
+    void SetIncomingErrors(qint32 value);
     qint32 DiscardedIncomingPackets() const { return discardedIncomingPackets_; }
-    void SetDiscardedIncomingPackets(qint32 lngNewValue);
+    void SetDiscardedIncomingPackets(qint32 value);
     qint32 NonunicastPacketsReceived() const { return nonunicastPacketsReceived_; }
-    void SetNonunicastPacketsReceived(qint32 lngNewValue);
+    void SetNonunicastPacketsReceived(qint32 value);
     qint32 MaximumTransmissionUnit() const { return maximumTransmissionUnit_; }
-    void SetMaximumTransmissionUnit(qint32 lngNewValue);
+    void SetMaximumTransmissionUnit(qint32 value);
     qint32 UnicastPacketsReceived() const { return unicastPacketsReceived_; }
-    void SetUnicastPacketsReceived(qint32 lngNewValue);
+    void SetUnicastPacketsReceived(qint32 value);
     qint32 OctetsReceived() const { return octetsReceived_; }
-    void SetOctetsReceived(qint32 lngNewValue);
+    void SetOctetsReceived(qint32 value);
     const QDateTime& LastChange() const { return lastChange_; }
-    void SetLastChange(const QDateTime& datNewValue);
+    void SetLastChange(const QDateTime& value);
     qint32 OperationalStatus() const { return operationalStatus_; }
-    void SetOperationalStatus(qint32 lngNewValue);
+    void SetOperationalStatus(qint32 value);
     qint32 AdminStatus() const { return adminStatus_; }
-    void SetAdminStatus(qint32 lngNewValue);
+    void SetAdminStatus(qint32 value);
     const QString& AdapterAddress() const { return adapterAddress_; }
-    void SetAdapterAddress(const QString& strNewValue);
+    void SetAdapterAddress(const QString& value);
     qint32 Speed() const { return speed_; }
-    void SetSpeed(qint32 lngNewValue);
+    void SetSpeed(qint32 value);
     qint32 InterfaceType() const { return interfaceType_; }
-    void SetInterfaceType(qint32 lngNewValue);
+    void SetInterfaceType(qint32 value);
     qint32 InterfaceIndex() const { return interfaceIndex_; }
-    void SetInterfaceIndex(qint32 lngNewValue);
+    void SetInterfaceIndex(qint32 value);
     const QString& InterfaceName() const { return interfaceName_; }
-    void SetInterfaceName(const QString& strNewValue);
+    void SetInterfaceName(const QString& value);
 
     // The text the class publishes for each property, in the order of its interface.
     struct PropertyText {

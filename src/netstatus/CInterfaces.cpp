@@ -4,29 +4,29 @@
 
 namespace horlan {
 
-CInterfaces::Handle CInterfaces::Add(Handle& objInterface) {
-    items_.push_back(std::move(objInterface));
-    objInterface.reset();
+CInterfaces::Handle CInterfaces::Add(Handle& record) {
+    items_.push_back(std::move(record));
+    record.reset();
     return items_.back();
 }
 
-std::size_t CInterfaces::Position(qint32 vntIndexKey) const {
-    if (vntIndexKey < 1 || vntIndexKey > Count()) {
+std::size_t CInterfaces::Position(qint32 position) const {
+    if (position < 1 || position > Count()) {
         Raise(ErrInvalidProcedureCall);
     }
-    return static_cast<std::size_t>(vntIndexKey - 1);
+    return static_cast<std::size_t>(position - 1);
 }
 
-CInterfaces::Handle CInterfaces::Item(qint32 vntIndexKey) const {
-    return items_[Position(vntIndexKey)];
+CInterfaces::Handle CInterfaces::Item(qint32 position) const {
+    return items_[Position(position)];
 }
 
 qint32 CInterfaces::Count() const {
     return static_cast<qint32>(items_.size());
 }
 
-void CInterfaces::Remove(qint32 vntIndexKey) {
-    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(Position(vntIndexKey)));
+void CInterfaces::Remove(qint32 position) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(Position(position)));
 }
 
 void CInterfaces::Reserve(qint32 count) {

@@ -15,17 +15,17 @@ public:
 
     // Appends the caller's record and returns it, leaving the caller's handle empty so that
     // the next row gets a record of its own.
-    Handle Add(Handle& objInterface);
+    Handle Add(Handle& record);
 
-    // The record at 1-based position `vntIndexKey`; raises ErrInvalidProcedureCall outside
+    // The record at 1-based position `position`; raises ErrInvalidProcedureCall outside
     // 1..Count().
-    Handle Item(qint32 vntIndexKey) const;
+    Handle Item(qint32 position) const;
 
     qint32 Count() const;
 
-    // Removes the record at 1-based position `vntIndexKey`; later records move up by one.
+    // Removes the record at 1-based position `position`; later records move up by one.
     // Raises ErrInvalidProcedureCall outside 1..Count().
-    void Remove(qint32 vntIndexKey);
+    void Remove(qint32 position);
 
     // Room for `count` records, so that filling the collection allocates once.
     void Reserve(qint32 count);
@@ -35,7 +35,7 @@ public:
     std::vector<Handle>::const_iterator end() const { return items_.end(); }
 
 private:
-    std::size_t Position(qint32 vntIndexKey) const;
+    std::size_t Position(qint32 position) const;
 
     std::vector<Handle> items_;
 };

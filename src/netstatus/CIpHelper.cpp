@@ -29,24 +29,26 @@ QString AddressText(const InterfaceRow& row) {
     const std::size_t length = AddressLength(row);
     QString text;
     text.reserve(static_cast<qsizetype>(length * 3));
-    for (std::size_t i = 0; i < length; ++i) {
-        if (i > 0) {
+    for (std::size_t position = 0; position < length; ++position) {
+        if (position > 0) {
             text += QLatin1Char('-');
         }
-        const quint8 byte = row.PhysAddr[i];
+        const quint8 byte = row.PhysAddr[position];
         text += byte == 0 ? QStringLiteral("00") : QString::number(byte, 16).toUpper();
     }
     return text;
 }
 
 // Whether two rows give the same description, address and name texts.
-bool SameTextBytes(const InterfaceRow& a, const InterfaceRow& b) {
-    const auto same = [](const auto& x, std::size_t xLength, const auto& y, std::size_t yLength) {
-        return xLength == yLength && std::equal(x.begin(), x.begin() + xLength, y.begin());
+bool SameTextBytes(const InterfaceRow& one, const InterfaceRow& other) {
+    const auto same = [](const auto& text, std::size_t length, const auto& otherText,
+                         std::size_t otherLength) {
+        return length == otherLength &&
+               std::equal(text.begin(), text.begin() + length, otherText.begin());
     };
-    return same(a.Descr, DescrLength(a), b.Descr, DescrLength(b)) &&
-           same(a.PhysAddr, AddressLength(a), b.PhysAddr, AddressLength(b)) &&
-           same(a.Name, NameLength(a), b.Name, NameLength(b));
+    return same(one.Descr, DescrLength(one), other.Descr, DescrLength(other)) &&
+           same(one.PhysAddr, AddressLength(one), other.PhysAddr, AddressLength(other)) &&
+           same(one.Name, NameLength(one), other.Name, NameLength(other));
 }
 
 void Fill(CInterface& record, const InterfaceRow& row, const QString& description,
@@ -96,8 +98,8 @@ std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
     return collection;
 }
 
-void CIpHelper::SetInterfaces(std::shared_ptr<CInterfaces> vData) {
-    interfaces_ = std::move(vData);
+void CIpHelper::SetInterfaces(std::shared_ptr<CInterfaces> interfaces) {
+    interfaces_ = std::move(interfaces);
 }
 
 void CIpHelper::RefreshInterfaces(CInterfaces& collection) {

@@ -20,8 +20,8 @@ public:
     // box of a running read is open, it returns the collection being built and reads nothing.
     std::shared_ptr<CInterfaces> Interfaces();
 
-    // Makes `vData` the current collection until the next read.
-    void SetInterfaces(std::shared_ptr<CInterfaces> vData);
+    // Makes `interfaces` the current collection until the next read.
+    void SetInterfaces(std::shared_ptr<CInterfaces> interfaces);
 
     // Bytes received over all interfaces at the last read: the sum of the full counters,
     // 0 before the first read. Never touches the platform.

@@ -60,17 +60,12 @@ InterfaceTableResult NetlinkInterfaceTable::ReadLinks(std::vector<InterfaceRow>&
     if (!socket_.RequestLinks(sequence)) {
         return InterfaceTableResult::Failed;
     }
-    for (;;) {
-        const auto datagram = socket_.Receive(buffer_);
-        const DumpProgress progress =
-            datagram.empty() ? DumpProgress::Failed : ParseLinkDump(datagram, sequence, rows);
-        if (progress == DumpProgress::Done) {
-            break;
-        }
-        if (progress == DumpProgress::Failed) {
-            rows.clear();
-            return InterfaceTableResult::Failed;
-        }
+    const auto parse = [&](std::span<const quint8> datagram) {
+        return ParseLinkDump(datagram, sequence, rows);
+    };
+    if (socket_.ReceiveDump(buffer_, parse) != DumpProgress::Done) {
+        rows.clear();
+        return InterfaceTableResult::Failed;
     }
     for (InterfaceRow& row : rows) {
         row.Speed = SpeedOf(row);
@@ -87,20 +82,13 @@ bool NetlinkInterfaceTable::ReadCounters(std::vector<InterfaceRow>& rows) {
         return false;
     }
     StatisticsMatch match;
-    for (;;) {
-        const auto datagram = counters_.Receive(countersBuffer_);
-        const DumpProgress progress = datagram.empty()
-                                          ? DumpProgress::Failed
-                                          : ParseStatisticsDump(datagram, sequence, rows, match);
-        if (progress == DumpProgress::Failed) {
-            return false;
-        }
-        if (progress == DumpProgress::Done) {
-            // Announcements lost to a full queue fail the receive; a link that came or went
-            // unannounced shows in the match.
-            return match.Announcements == 0 && match.Unknown == 0 && match.Matched == rows.size();
-        }
-    }
+    const auto parse = [&](std::span<const quint8> datagram) {
+        return ParseStatisticsDump(datagram, sequence, rows, match);
+    };
+    // Announcements lost to a full queue fail the receive; a link that came or went
+    // unannounced shows in the match.
+    return counters_.ReceiveDump(countersBuffer_, parse) == DumpProgress::Done &&
+           match.Announcements == 0 && match.Unknown == 0 && match.Matched == rows.size();
 }
 
 bool NetlinkInterfaceTable::DumpOnly() {
@@ -111,20 +99,16 @@ bool NetlinkInterfaceTable::DumpOnly() {
     if (!socket_.RequestLinks(sequence)) {
         return false;
     }
-    for (;;) {
-        const auto datagram = socket_.Receive(buffer_);
-        const DumpProgress progress =
-            datagram.empty() ? DumpProgress::Failed : FrameDump(datagram, sequence);
-        if (progress != DumpProgress::More) {
-            return progress == DumpProgress::Done;
-        }
-    }
+    const auto parse = [&](std::span<const quint8> datagram) {
+        return FrameDump(datagram, sequence);
+    };
+    return socket_.ReceiveDump(buffer_, parse) == DumpProgress::Done;
 }
 
 quint64 NetlinkInterfaceTable::SpeedOf(const InterfaceRow& row) {
     const QStringView name(row.Name.data(), static_cast<qsizetype>(row.NameLength));
     auto known = std::find_if(speeds_.begin(), speeds_.end(),
-                              [&](const KnownSpeed& k) { return k.Index == row.Index; });
+                              [&](const KnownSpeed& speed) { return speed.Index == row.Index; });
     if (known != speeds_.end() && known->Name == name) {
         return known->Speed;
     }

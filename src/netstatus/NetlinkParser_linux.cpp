@@ -126,13 +126,13 @@ void StoreDescription(Bytes text, InterfaceRow& row) {
 } // namespace
 
 bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
-    Message m{};
+    Message link{};
     Bytes rest = message;
-    if (!NextMessage(rest, m) || m.Header.nlmsg_type != RTM_NEWLINK ||
-        m.Payload.size() < sizeof(ifinfomsg)) {
+    if (!NextMessage(rest, link) || link.Header.nlmsg_type != RTM_NEWLINK ||
+        link.Payload.size() < sizeof(ifinfomsg)) {
         return false;
     }
-    const auto info = Load<ifinfomsg>(m.Payload);
+    const auto info = Load<ifinfomsg>(link.Payload);
     row = InterfaceRow{};
     row.Index = static_cast<quint32>(info.ifi_index);
     row.Type = info.ifi_type;
@@ -141,7 +141,7 @@ bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
     Bytes name;
     Bytes alias;
     const bool wellFormed = ForEachAttribute(
-        Skip(m.Payload, NLMSG_ALIGN(sizeof(ifinfomsg))), [&](unsigned type, Bytes value) {
+        Skip(link.Payload, NLMSG_ALIGN(sizeof(ifinfomsg))), [&](unsigned type, Bytes value) {
             switch (type) {
             case IFLA_IFNAME:
                 name = Text(value);
@@ -187,27 +187,27 @@ template <class Use, class Notice>
 DumpProgress WalkDump(Bytes datagram, quint32 sequence, quint16 type, Use&& use, Notice&& notice) {
     Bytes rest = datagram;
     while (!rest.empty()) {
-        Message m{};
-        if (!NextMessage(rest, m)) {
+        Message message{};
+        if (!NextMessage(rest, message)) {
             return DumpProgress::Failed;
         }
-        notice(m.Header);
-        if (m.Header.nlmsg_seq != sequence) {
+        notice(message.Header);
+        if (message.Header.nlmsg_seq != sequence) {
             continue; // left over from an earlier request that was abandoned
         }
-        if ((m.Header.nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
+        if ((message.Header.nlmsg_flags & NLM_F_DUMP_INTR) != 0) {
             return DumpProgress::Failed;
         }
-        if (m.Header.nlmsg_type == NLMSG_DONE) {
-            if (m.Payload.size() >= sizeof(int) && Load<int>(m.Payload) < 0) {
+        if (message.Header.nlmsg_type == NLMSG_DONE) {
+            if (message.Payload.size() >= sizeof(int) && Load<int>(message.Payload) < 0) {
                 return DumpProgress::Failed;
             }
             return DumpProgress::Done;
         }
-        if (m.Header.nlmsg_type == NLMSG_ERROR) {
+        if (message.Header.nlmsg_type == NLMSG_ERROR) {
             return DumpProgress::Failed;
         }
-        if (m.Header.nlmsg_type == type && !use(m)) {
+        if (message.Header.nlmsg_type == type && !use(message)) {
             return DumpProgress::Failed;
         }
     }
@@ -230,9 +230,9 @@ InterfaceRow* FindRow(std::span<InterfaceRow> rows, quint32 index, std::size_t e
 DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<InterfaceRow>& rows) {
     return WalkDump(
         datagram, sequence, RTM_NEWLINK,
-        [&](const Message& m) {
+        [&](const Message& message) {
             rows.emplace_back();
-            if (DecodeLinkMessage(m.Whole, rows.back())) {
+            if (DecodeLinkMessage(message.Whole, rows.back())) {
                 return true;
             }
             rows.pop_back();
@@ -251,14 +251,14 @@ DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<Int
                                  StatisticsMatch& match) {
     return WalkDump(
         datagram, sequence, RTM_NEWSTATS,
-        [&](const Message& m) {
-            if (m.Payload.size() < sizeof(if_stats_msg)) {
+        [&](const Message& message) {
+            if (message.Payload.size() < sizeof(if_stats_msg)) {
                 return false;
             }
-            const auto header = Load<if_stats_msg>(m.Payload);
+            const auto header = Load<if_stats_msg>(message.Payload);
             std::optional<Bytes> statistics;
             const bool wellFormed =
-                ForEachAttribute(Skip(m.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
+                ForEachAttribute(Skip(message.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
                                  [&](unsigned type, Bytes value) {
                                      if (type == IFLA_STATS_LINK_64) {
                                          statistics = value;
@@ -287,18 +287,18 @@ DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<Int
 
 std::optional<quint32> DecodeRouteReply(Bytes datagram, quint32 sequence) {
     Bytes rest = datagram;
-    Message m{};
-    while (NextMessage(rest, m)) {
-        if (m.Header.nlmsg_seq != sequence) {
+    Message message{};
+    while (NextMessage(rest, message)) {
+        if (message.Header.nlmsg_seq != sequence) {
             continue;
         }
-        if (m.Header.nlmsg_type != RTM_NEWROUTE || m.Payload.size() < sizeof(rtmsg) ||
-            Load<rtmsg>(m.Payload).rtm_type != RTN_UNICAST) {
+        if (message.Header.nlmsg_type != RTM_NEWROUTE || message.Payload.size() < sizeof(rtmsg) ||
+            Load<rtmsg>(message.Payload).rtm_type != RTN_UNICAST) {
             return std::nullopt;
         }
         quint32 interfaceIndex = 0;
         const bool wellFormed = ForEachAttribute(
-            Skip(m.Payload, NLMSG_ALIGN(sizeof(rtmsg))), [&](unsigned type, Bytes value) {
+            Skip(message.Payload, NLMSG_ALIGN(sizeof(rtmsg))), [&](unsigned type, Bytes value) {
                 return type != RTA_OIF || ReadU32(value, interfaceIndex);
             });
         if (!wellFormed || interfaceIndex == 0) {

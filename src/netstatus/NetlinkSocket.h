@@ -1,7 +1,10 @@
 #pragma once
 
+#include "netstatus/NetlinkParser.h"
+
 #include <QtGlobal>
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -38,6 +41,11 @@ public:
     // Waits for one datagram and returns its bytes inside `buffer`; empty on failure, on a
     // time-out of one second or when the datagram did not fit in `buffer`.
     std::span<const quint8> Receive(std::vector<quint8>& buffer);
+
+    // Receives the datagrams of one dump into `buffer` and hands each to `parse`, until it
+    // reports Done or Failed; a failed receive fails the dump.
+    DumpProgress ReceiveDump(std::vector<quint8>& buffer,
+                             const std::function<DumpProgress(std::span<const quint8>)>& parse);
 
 private:
     int fd_ = -1;

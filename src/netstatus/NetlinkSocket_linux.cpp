@@ -97,4 +97,16 @@ std::span<const quint8> NetlinkSocket::Receive(std::vector<quint8>& buffer) {
     return std::span<const quint8>(buffer.data(), static_cast<std::size_t>(received));
 }
 
+DumpProgress
+NetlinkSocket::ReceiveDump(std::vector<quint8>& buffer,
+                           const std::function<DumpProgress(std::span<const quint8>)>& parse) {
+    for (;;) {
+        const auto datagram = Receive(buffer);
+        const DumpProgress progress = datagram.empty() ? DumpProgress::Failed : parse(datagram);
+        if (progress != DumpProgress::More) {
+            return progress;
+        }
+    }
+}
+
 } // namespace horlan

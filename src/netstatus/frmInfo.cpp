@@ -35,9 +35,7 @@ bool frmInfo::Form_Load() {
         ui_->Check3->setChecked(state_.IsConnectedViaModem());
     } catch (const RuntimeError& error) {
         // A missing connection source means no connection: the program cannot work.
-        if (error.Number() == ErrFileNotFound || error.Number() == ErrEntryPointNotFound) {
-            msgBox_.Show(NoConnectionBox());
-            end_.End();
+        if (EndIfFacilityMissing(error, msgBox_, end_)) {
             return false;
         }
         msgBox_.Show(CommonErrorReport(error, frmInfoLoadProcedure()));

@@ -23,4 +23,13 @@ MsgBoxRequest NoConnectionBox() {
         MsgBoxIcon::Exclamation, QStringLiteral("Oops"), QString(), 0};
 }
 
+bool EndIfFacilityMissing(const RuntimeError& error, MsgBox& msgBox, ProgramEnd& end) {
+    if (error.Number() != ErrFileNotFound && error.Number() != ErrEntryPointNotFound) {
+        return false;
+    }
+    msgBox.Show(NoConnectionBox());
+    end.End();
+    return true;
+}
+
 } // namespace horlan

@@ -70,9 +70,7 @@ void frmDownload::cmdDownload_Click() {
         StartDownload();
     } catch (const RuntimeError& error) {
         // Without any means to fetch the list the program is of no use, as at start-up.
-        if (error.Number() == ErrFileNotFound || error.Number() == ErrEntryPointNotFound) {
-            msgBox_.Show(NoConnectionBox());
-            end_.End();
+        if (EndIfFacilityMissing(error, msgBox_, end_)) {
             return;
         }
         msgBox_.Show(CommonErrorReport(error, QStringLiteral("frmDownload - cmdDownload_Click")));

@@ -13,29 +13,15 @@ TEST(ActivityIndicator, OnlyGrowthOfATotalCountsAsActivity) {
         qint64 received, sent;
         int picture;
     } ticks[] = {
-        {5000, 1000, 4},
-        {5000, 1200, 3},
-        {5100, 1200, 2},
-        {5100, 1200, 1},
+        {0, 0, 1}, // a table that cannot be read: both totals stay 0
+        {5000, 1000, 4}, {5000, 1200, 3},
+        {5100, 1200, 2}, {5100, 1200, 1},
         {4000, 1300, 3}, // received fell: no activity, and 4000 is the new reference
-        {4100, 1300, 2},
-        {4100, 1300, 1},
-        {(1LL << 32) + 4100, (1LL << 31) + 1300, 4}, // past the 32-bit range
-        {(1LL << 32) + 4100, (1LL << 31) + 1301, 3},
-        {0, 0, 1},
+        {4100, 1300, 2}, {(1LL << 32) + 4100, (1LL << 31) + 1300, 4}, // past the 32-bit range
     };
     ActivityIndicator indicator;
-    int tick = 0;
     for (const auto& t : ticks) {
-        EXPECT_EQ(indicator.Next(t.received, t.sent), t.picture) << "tick " << tick;
-        ++tick;
-    }
-}
-
-TEST(ActivityIndicator, ATableThatCannotBeReadShowsNoActivity) {
-    ActivityIndicator indicator;
-    for (int tick = 0; tick < 3; ++tick) {
-        EXPECT_EQ(indicator.Next(0, 0), 1);
+        EXPECT_EQ(indicator.Next(t.received, t.sent), t.picture) << t.received << " " << t.sent;
     }
 }
 
@@ -60,14 +46,5 @@ TEST(ActivityPicture, ScreensAndLightsShowWhatGrew) {
         EXPECT_EQ(image.pixelColor(6, 4), p.light);
         EXPECT_EQ(image.pixelColor(13, 12), p.light);
     }
-    for (const int outside : {0, 5}) {
-        EXPECT_THROW(ActivityPicture(outside), RuntimeError);
-    }
-}
-
-TEST(ActivityPicture, StatusWindowPicturesHaveTheirSizes) {
-    EXPECT_EQ(GlobePicture().size(), QSize(32, 32));
-    const QList<QSize> sizes = InternetStatusIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_THROW(ActivityPicture(5), RuntimeError);
 }

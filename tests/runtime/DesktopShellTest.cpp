@@ -12,23 +12,11 @@ using namespace horlan;
 TEST(DesktopShell, StartDetachedSaysWhetherTheProgramStarted) {
     QTemporaryDir dir;
     const QString marker = dir.filePath(QStringLiteral("a file; with spaces"));
-    const struct {
-        const char* name;
-        QString program;
-        QStringList arguments;
-        bool started;
-    } rows[] = {
-        {"existing program", QStringLiteral("true"), {}, true},
-        {"argument with shell characters", QStringLiteral("touch"), {marker}, true},
-        {"missing program", QStringLiteral("horlan-no-such-program"), {}, false},
-        {"a folder", dir.path(), {}, false},
-    };
     DesktopShell shell;
-    for (const auto& row : rows) {
-        EXPECT_EQ(shell.StartDetached(row.program, row.arguments), row.started) << row.name;
-    }
+    EXPECT_TRUE(shell.StartDetached(QStringLiteral("touch"), {marker}));
+    EXPECT_FALSE(shell.StartDetached(QStringLiteral("horlan-no-such-program"), {}));
+    EXPECT_FALSE(shell.StartDetached(dir.path(), {}));
     // One argument, not parsed by a shell: exactly that file appears, nothing else.
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
-              QStringList{QStringLiteral("a file; with spaces")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(marker).fileName()});
 }

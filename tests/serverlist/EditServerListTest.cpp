@@ -7,82 +7,52 @@
 #include "support/ScopedEnvFolder.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace horlan;
 
-namespace {
-
-enum class ListState { Missing, File, Folder };
-
-QString MissingPrompt(const QString& path) {
-    return QStringLiteral("File missing:\r\n") + path +
-           QStringLiteral(
-               "\r\n\r\nPlease get the LIST.TXT file from the original Horlan.zip file and "
-               "copy it into the Vantorel software\\Horlan application data folder, or "
-               "download a new version via the Update menu and guide it to the Vantorel "
-               "software\\Horlan application data folder.");
-}
-
-QString RestartPrompt(const QString&) {
-    return QStringLiteral("Please restart Horlan to reflect your changes.");
-}
-
-QString NoEditorPrompt(const QString& path) {
-    return EditorNotStartedBox(path).Prompt;
-}
-
-} // namespace
-
 TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
+    enum ListState { Missing, File, Folder };
     const struct {
         const char* name;
         ListState list;
         bool editorStarts;
-        bool editorTried;
-        const char* title;
-        MsgBoxIcon icon;
-        QString (*prompt)(const QString& path);
+        MsgBoxRequest (*box)(const QString& path);
+        int editorsStarted;
     } rows[] = {
-        {"list present", ListState::File, true, true, "Thank you", MsgBoxIcon::Information,
-         RestartPrompt},
-        {"list missing", ListState::Missing, true, false, "File missing: LIST.TXT",
-         MsgBoxIcon::Exclamation, MissingPrompt},
-        {"a folder named list.txt", ListState::Folder, true, false, "File missing: LIST.TXT",
-         MsgBoxIcon::Exclamation, MissingPrompt},
-        {"no editor", ListState::File, false, true, "Oops", MsgBoxIcon::Exclamation,
-         NoEditorPrompt},
+        {"list present", File, true, [](const QString&) { return RestartToApplyBox(); }, 1},
+        {"list missing", Missing, true, FileMissingBox, 0},
+        {"a folder named list.txt", Folder, true, FileMissingBox, 0},
+        {"no editor", File, false, EditorNotStartedBox, 1},
     };
     for (const auto& row : rows) {
         ScopedEnvFolder data("XDG_DATA_HOME");
         const QString fallback = data.Path() + QStringLiteral("/program");
         const QString path = GetAppDataFolder(fallback) + QStringLiteral("list.txt");
-        if (row.list == ListState::File) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << row.name;
-        } else if (row.list == ListState::Folder) {
-            ASSERT_TRUE(QDir().mkpath(path)) << row.name;
-        }
+        ASSERT_TRUE(row.list != File || QFile(path).open(QIODevice::WriteOnly)) << row.name;
+        ASSERT_TRUE(row.list != Folder || QDir().mkpath(path)) << row.name;
         RecordingShell shell;
         shell.StartSucceeds = row.editorStarts;
         RecordingMsgBox msgBox;
-
         EditServerList(shell, msgBox, fallback);
-
         // The path is one argument, spaces and all ("Vantorel software"); no shell splits it.
-        const QList<RecordingShell::Start> started =
-            row.editorTried ? QList<RecordingShell::Start>{{QStringLiteral("xdg-open"), {path}}}
-                            : QList<RecordingShell::Start>{};
-        EXPECT_EQ(shell.Started, started) << row.name;
-        ASSERT_EQ(msgBox.Boxes.size(), 1) << row.name;
-        EXPECT_EQ(msgBox.Boxes[0].Title, QString::fromLatin1(row.title)) << row.name;
-        EXPECT_EQ(msgBox.Boxes[0].Icon, row.icon) << row.name;
-        EXPECT_EQ(msgBox.Boxes[0].Prompt, row.prompt(path)) << row.name;
-        if (row.prompt != RestartPrompt) {
-            EXPECT_EQ(msgBox.Boxes[0].Prompt.split(QStringLiteral("\r\n")).value(1), path)
-                << row.name << ": the box names the file on its second line";
-        }
+        const RecordingShell::Start editor{QStringLiteral("xdg-open"), {path}};
+        EXPECT_EQ(shell.Started, QList<RecordingShell::Start>(row.editorsStarted, editor))
+            << row.name;
+        EXPECT_EQ(msgBox.Boxes, QList<MsgBoxRequest>{row.box(path)}) << row.name;
     }
+}
+
+TEST(EditServerList, TheMissingFileBoxSaysWhatToDo) {
+    const QString path = QStringLiteral("/d/Vantorel software/Horlan/list.txt");
+    EXPECT_EQ(FileMissingBox(path),
+              (MsgBoxRequest{
+                  QStringLiteral("File missing:\r\n") + path +
+                      QStringLiteral("\r\n\r\nPlease get the LIST.TXT file from the original "
+                                     "Horlan.zip file and copy it into the Vantorel "
+                                     "software\\Horlan application data folder, or download a new "
+                                     "version via the Update menu and guide it to the Vantorel "
+                                     "software\\Horlan application data folder."),
+                  MsgBoxIcon::Exclamation, QStringLiteral("File missing: LIST.TXT")}));
 }

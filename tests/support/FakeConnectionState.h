@@ -1,7 +1,5 @@
 #pragma once
 
-// A connection source that answers from a script.
-
 #include "netstatus/ConnectionState.h"
 #include "runtime/RuntimeError.h"
 
@@ -11,15 +9,15 @@
 
 namespace horlan {
 
-// One answer of the source: the return value, the flag word it writes (none: left
-// unwritten) and, when ErrorNumber is not 0, the run-time error it raises instead.
+// One answer: the return value, the flag word written (none: left unwritten) and, when
+// ErrorNumber is not 0, the run-time error raised instead.
 struct ConnectionAnswer {
     bool Connected = false;
     std::optional<quint32> Flags;
     int ErrorNumber = 0;
 };
 
-// Answers with Script's entries in turn, then with Answer. Counts the queries.
+// Answers with Script's entries in turn, then with Answer; counts the queries.
 class FakeConnectionState : public ConnectionState {
 public:
     bool InternetGetConnectedState(quint32& flags) override {
@@ -28,9 +26,7 @@ public:
         if (answer.ErrorNumber != 0) {
             Raise(answer.ErrorNumber);
         }
-        if (answer.Flags) {
-            flags = *answer.Flags;
-        }
+        flags = answer.Flags.value_or(flags);
         return answer.Connected;
     }
 

@@ -1,10 +1,6 @@
 #pragma once
 
-// An interface table that answers with rows set by the test.
-
 #include "netstatus/InterfaceTable.h"
-
-#include <functional>
 
 namespace horlan {
 
@@ -17,24 +13,17 @@ inline InterfaceRow MakeInterfaceRow(quint32 index, quint64 inOctets = 0, quint6
     return row;
 }
 
-// Answers every read with Result and, when Ok, with Rows. OnRead runs inside each read.
+// Answers every read with Result and, when that is Ok, with Rows; counts the reads.
 class FakeInterfaceTable : public InterfaceTable {
 public:
     InterfaceTableResult Read(std::vector<InterfaceRow>& rows) override {
         ++Reads;
-        if (OnRead) {
-            OnRead();
-        }
-        rows.clear();
-        if (Result == InterfaceTableResult::Ok) {
-            rows = Rows;
-        }
+        rows = Result == InterfaceTableResult::Ok ? Rows : std::vector<InterfaceRow>{};
         return Result;
     }
 
     InterfaceTableResult Result = InterfaceTableResult::Ok;
     std::vector<InterfaceRow> Rows;
-    std::function<void()> OnRead;
     int Reads = 0;
 };
 

@@ -1,7 +1,5 @@
 #pragma once
 
-// Recording stand-in for the Shell seam: remembers every request and answers as told.
-
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
 
@@ -11,6 +9,7 @@
 
 namespace horlan {
 
+// Records every request to the Shell seam and answers as told.
 class RecordingShell : public Shell {
 public:
     struct Start {
@@ -23,12 +22,10 @@ public:
         Started.append({program, arguments});
         return StartSucceeds;
     }
-
     bool OpenUrl(const QUrl& url) override {
         OpenedUrls.append(url);
         return OpenSucceeds;
     }
-
     void ShowFolder(const QString& folder) override {
         ShownFolders.append(folder);
         if (ShowFolderError) {
@@ -41,8 +38,7 @@ public:
     QStringList ShownFolders;
     bool StartSucceeds = true;
     bool OpenSucceeds = true;
-    // When set, ShowFolder throws this after recording the folder.
-    std::optional<RuntimeError> ShowFolderError;
+    std::optional<RuntimeError> ShowFolderError; // thrown by ShowFolder after recording
 };
 
 } // namespace horlan

@@ -1,14 +1,13 @@
 #pragma once
 
-// Points one environment variable (XDG_DATA_HOME, XDG_CONFIG_HOME...) at a fresh temporary
-// folder for the lifetime of the object, and puts the previous value back afterwards.
-
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
 namespace horlan {
 
+// Points one environment variable (XDG_DATA_HOME...) at a fresh temporary folder while the
+// object lives, then puts the previous value back.
 class ScopedEnvFolder {
 public:
     explicit ScopedEnvFolder(const char* variable)
@@ -16,13 +15,7 @@ public:
           previous_(qgetenv(variable)) {
         qputenv(variable_, dir_.path().toLocal8Bit());
     }
-    ~ScopedEnvFolder() {
-        if (hadValue_) {
-            qputenv(variable_, previous_);
-        } else {
-            qunsetenv(variable_);
-        }
-    }
+    ~ScopedEnvFolder() { hadValue_ ? qputenv(variable_, previous_) : qunsetenv(variable_); }
     ScopedEnvFolder(const ScopedEnvFolder&) = delete;
     ScopedEnvFolder& operator=(const ScopedEnvFolder&) = delete;
 
