@@ -1,5 +1,6 @@
 #include "timesync/RouteTable.h"
 
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QStringList>
 #include <climits>
@@ -32,6 +33,30 @@ QString DefaultRouteInterface(const QString& routeTable) {
         }
     }
     return best;
+}
+
+QString ChooseLocalIP(const QList<InterfaceAddress>& addresses, const QString& routeInterface) {
+    const auto ipv4 = [](const InterfaceAddress& entry) {
+        return QHostAddress(entry.Address).protocol() == QAbstractSocket::IPv4Protocol;
+    };
+    for (const InterfaceAddress& entry : addresses) {
+        if (!routeInterface.isEmpty() && entry.Interface == routeInterface && ipv4(entry)) {
+            return entry.Address;
+        }
+    }
+    QString globalIPv6;
+    for (const InterfaceAddress& entry : addresses) {
+        if (!entry.Up || entry.Loopback) {
+            continue;
+        }
+        if (ipv4(entry)) {
+            return entry.Address;
+        }
+        if (globalIPv6.isEmpty() && QHostAddress(entry.Address).isGlobal()) {
+            globalIPv6 = entry.Address;
+        }
+    }
+    return globalIPv6;
 }
 
 } // namespace horlan
