@@ -9,10 +9,9 @@ namespace horlan {
 
 class FakeLocalHost : public LocalHost {
 public:
-    QString LocalHostName() override { return HostName; }
+    QString LocalHostName() override { return QStringLiteral("testhost"); }
     QString LocalIP() override { return IP; }
 
-    QString HostName = QStringLiteral("testhost");
     QString IP = QStringLiteral("127.0.0.1");
 };
 

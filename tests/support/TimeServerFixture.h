@@ -1,8 +1,7 @@
 #pragma once
 
-// A loopback Time Protocol server for tests: it answers each connection with scripted pieces
-// of bytes, then an ending. It runs on the test's own thread, so waiting with QTest::qWaitFor
-// keeps it going.
+// A loopback Time Protocol server on the test's thread: connections get Script's replies in
+// arrival order, the last answering every later one; without a script they are held open.
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -12,15 +11,13 @@ namespace horlan {
 
 struct TimeServerReply {
     enum class Ending { Close, Hold, Stream };
-    QList<QByteArray> Pieces;
-    int PauseMs = 0; // before each piece
+    QList<QByteArray> Pieces; // each sent after PauseMs
+    int PauseMs = 0;
     Ending Then = Ending::Close;
 };
 
 struct TimeServerFixture {
-    // Listens on `address` (a 127.0.0.x of the test's own) and `port` (0: any free one).
-    // Connections are answered by Script in arrival order, the last reply answering every later
-    // one; without a script they are held open.
+    // On `address` (a 127.0.0.x of the test's own) and `port` (0: any free one).
     explicit TimeServerFixture(const QString& address, quint16 port = 37) {
         QObject::connect(&Server, &QTcpServer::newConnection, &Server, [this] {
             while (QTcpSocket* socket = Server.nextPendingConnection()) {
@@ -29,34 +26,29 @@ struct TimeServerFixture {
                     --Open;
                     socket->deleteLater();
                 });
-                // Reading what the client sends lets its close be seen.
-                QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                                 [socket] { socket->readAll(); });
-                Serve(socket,
-                      Script.value(std::min<qsizetype>(Accepted++, Script.size() - 1),
-                                   {{}, 0, TimeServerReply::Ending::Hold}),
-                      0);
+                const qsizetype index = std::min<qsizetype>(Accepted++, Script.size() - 1);
+                Serve(socket, Script.value(index, {{}, 0, TimeServerReply::Ending::Hold}), 0);
             }
         });
         Server.listen(QHostAddress(address), port);
     }
 
     void Serve(QTcpSocket* socket, const TimeServerReply& reply, qsizetype piece) {
+        using enum TimeServerReply::Ending;
         if (piece < reply.Pieces.size()) {
             QTimer::singleShot(reply.PauseMs, socket, [this, socket, reply, piece] {
                 socket->write(reply.Pieces.at(piece));
                 Serve(socket, reply, piece + 1);
             });
-        } else if (reply.Then == TimeServerReply::Ending::Close) {
+        } else if (reply.Then == Close) {
             socket->disconnectFromHost();
-        } else if (reply.Then == TimeServerReply::Ending::Stream) {
-            const auto topUp = [this, socket] {
-                Streamed += socket->bytesToWrite() < (1 << 18)
-                                ? socket->write(QByteArray(1 << 18, 'Z'))
-                                : 0;
+        } else if (reply.Then == Stream) {
+            const auto more = [this, socket] {
+                Streamed +=
+                    socket->bytesToWrite() < 1 << 18 ? socket->write(QByteArray(1 << 18, 'Z')) : 0;
             };
-            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
-            topUp();
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+            more();
         }
     }
 
