@@ -30,7 +30,16 @@ void TimedatedClock::SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done
         Service, QStringLiteral("/org/freedesktop/timedate1"), Service, QStringLiteral("SetTime"));
     call << qlonglong(changeMs * 1000) << true << true;
     call.setInteractiveAuthorizationAllowed(true);
-    const QDBusPendingCall pending = QDBusConnection::systemBus().asyncCall(call, AnswerTimeoutMs);
+    const QDBusConnection bus = QDBusConnection::systemBus();
+    // A call on a bus that could not be reached would never be answered.
+    if (!bus.isConnected()) {
+        done({false,
+              bus.lastError().isValid() ? bus.lastError().message()
+                                        : QStringLiteral("Not connected to D-Bus server"),
+              false});
+        return;
+    }
+    const QDBusPendingCall pending = bus.asyncCall(call, AnswerTimeoutMs);
     // Owned by the caller's object, so an answer that comes after it is gone goes nowhere.
     auto* watcher = new QDBusPendingCallWatcher(pending, context);
     QObject::connect(
