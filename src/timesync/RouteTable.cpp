@@ -13,9 +13,9 @@ QString DefaultRouteInterface(const QString& routeTable) {
     QString best;
     uint bestMetric = UINT_MAX;
     const QStringList lines = routeTable.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    for (qsizetype row = 1; row < lines.size(); ++row) {
         const QStringList fields =
-            lines.at(i).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            lines.at(row).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         if (fields.size() < 8) {
             continue;
         }
