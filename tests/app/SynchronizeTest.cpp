@@ -149,7 +149,7 @@ TEST_F(SynchronizeTest, FailedExchangesShowTheirBoxAndReadNotSynchronized) {
              .Prompt},
     };
     ASSERT_NE(Open(), nullptr);
-    Child<Winsock>("Winsock1")->SetReplyTimeout(std::chrono::milliseconds(500));
+    Child<Winsock>("Winsock1")->SetReplyTimeout(std::chrono::milliseconds(1000));
     for (const auto& [address, script, errorName, prompt] : rows) {
         SCOPED_TRACE(address);
         TimeServerFixture server(QString::fromLatin1(address), script.isEmpty() ? 0 : 37);
