@@ -37,7 +37,9 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 
 namespace horlan {
 
@@ -45,6 +47,8 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int kTimerInterval = 100; // ms
+// A server that has not closed the connection by then is not going to answer.
+constexpr std::chrono::seconds kReplyTimeLimit{15};
 
 // A stored position in twips as whole pixels; a number no window could stand at overflows.
 int TwipsToPixels(float twips) {
@@ -63,6 +67,7 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
       registry_(services.keyStore, services.msgBox), Winsock1(this) {
     ui->setupUi(this);
     Winsock1.setObjectName(QStringLiteral("Winsock1"));
+    Winsock1.SetReplyTimeout(kReplyTimeLimit);
     setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -356,6 +361,15 @@ void frmMain::ShowActivityPicture(int picture) {
 // ---- Synchronize ---------------------------------------------------------------------------
 
 void frmMain::cmdSync_Click() {
+    // The answer to a request to set the clock is still to come (the user may be typing a
+    // password): this exchange is not over yet.
+    if (clockPending_) {
+        return;
+    }
+    if (ui->lblIPaddress->text().isEmpty()) {
+        // The network may have come up since the window was loaded.
+        ResumeNext([&] { ui->lblIPaddress->setText(services_.localHost.LocalIP()); });
+    }
     if (ui->lblIPaddress->text().isEmpty()) {
         services_.msgBox.Show(NoConnectionBox());
         services_.end.End();
@@ -366,6 +380,8 @@ void frmMain::cmdSync_Click() {
         return;
     }
     ui->lblSync->setText(WorkingText());
+    ui->lblSync->setToolTip(QString());
+    ui->lblSync->setAccessibleDescription(QString());
     Winsock1.Close();
     ReplyBuffer.Clear();
     Winsock1.SetRemoteHost(TrimSpaces(ui->Combo1->currentText()));
@@ -398,28 +414,63 @@ void frmMain::Winsock1_Close() {
 }
 
 void frmMain::Winsock1_Error(int number, const QString& description) {
+    ui->lblSync->setText(NotSynchronizedText());
     services_.msgBox.Show(SocketErrorBox(number, description));
 }
 
 void frmMain::DecodeTimeReply(const horlan::ReplyBuffer& reply) {
-    if (reply.Length() != 4) {
+    const auto refuse = [this] {
+        ui->lblSync->setText(NotSynchronizedText());
         services_.msgBox.Show(InvalidResponseBox());
+    };
+    if (reply.Length() != 4) {
+        refuse();
         return;
     }
     const TimeReply time = ComputeTimeReply(reply.Bytes(), SyncDelay);
-    const ClockResult result = services_.clock.SetSystemTime(time.Record);
-    if (result.Ok) {
+    // No server can be right with a time before this program was built.
+    if (time.Server < BuildDay()) {
+        refuse();
+        return;
+    }
+    const QDateTime now = services_.clock.Now();
+    const qint64 offsetMs = now.msecsTo(time.Utc);
+    const QString host = Winsock1.RemoteHost();
+    // The reply proves the time to the second only: setting a clock that already agrees
+    // with it would make it less right, not more.
+    if (ClockAgrees(time.Server, now, 2.0 * SyncDelay)) {
+        ShowClockOutcome(time, host, ClockOutcome::Agreed, offsetMs);
+        return;
+    }
+    clockPending_ = true;
+    services_.clock.SetSystemTime(
+        time.Record, this, [this, time, host, offsetMs](const ClockResult& result) {
+            clockPending_ = false;
+            ResumeNext([&] {
+                ShowClockOutcome(time, host, result.Ok ? ClockOutcome::Set : ClockOutcome::NotSet,
+                                 offsetMs);
+                if (!result.Ok) {
+                    services_.msgBox.Show(ClockNotSetBox(result));
+                }
+            });
+        });
+}
+
+void frmMain::ShowClockOutcome(const TimeReply& time, const QString& host, ClockOutcome outcome,
+                               qint64 offsetMs) {
+    const bool synchronized = outcome != ClockOutcome::NotSet;
+    if (synchronized) {
         services_.bell.Beep();
     }
     ui->lblUTCdate->setText(GeneralDateText(time.Utc));
     ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime()));
-    if (result.Ok) {
-        ui->lblSync->setText(SynchronizedText());
-        return;
-    }
     // A clock that could not be set is never reported as set.
-    ui->lblSync->setText(NotSynchronizedText());
-    services_.msgBox.Show(ClockNotSetBox(result.Reason));
+    ui->lblSync->setText(synchronized ? SynchronizedText() : NotSynchronizedText());
+    const QString text = OutcomeText(outcome, offsetMs);
+    ui->lblSync->setToolTip(text);
+    ui->lblSync->setAccessibleDescription(text);
+    // Kept by the journal when the program was started from the desktop.
+    std::fprintf(stderr, "%s\n", qPrintable(OutcomeLogLine(host, outcome, offsetMs)));
 }
 
 } // namespace horlan

@@ -3,6 +3,8 @@
 #include "netstatus/ActivityPicture.h"
 #include "storage/Registry.h"
 #include "timesync/ReplyBuffer.h"
+#include "timesync/TimeReply.h"
+#include "timesync/TimeSyncTexts.h"
 #include "timesync/Winsock.h"
 
 #include <QElapsedTimer>
@@ -16,7 +18,6 @@
 namespace Ui {
 class frmMain;
 }
-
 
 namespace horlan {
 
@@ -104,6 +105,8 @@ private:
     void Winsock1_Error(int number, const QString& description);
 
     void DecodeTimeReply(const horlan::ReplyBuffer& reply);
+    void ShowClockOutcome(const TimeReply& time, const QString& host, ClockOutcome outcome,
+                          qint64 offsetMs);
     void UpdateActivityPicture();
     void ShowActivityPicture(int picture);
     void ShowClientLabels();
@@ -125,6 +128,8 @@ private:
     horlan::ReplyBuffer ReplyBuffer;
     QElapsedTimer connectMoment_;
     float SyncDelay = 0.0f;
+    // A request to set the clock awaits its answer.
+    bool clockPending_ = false;
     QPointer<frmDownload> download_;
 };
 

@@ -15,30 +15,32 @@ namespace horlan {
 
 namespace {
 
-struct IPv4 {
-    QString Interface;
-    QString Address;
-    bool Up = false;
-    bool Loopback = false;
-};
-
-QList<IPv4> InterfaceAddresses() {
-    QList<IPv4> result;
+// Every IPv4 and IPv6 address of the machine's interfaces, in the system's order.
+QList<InterfaceAddress> InterfaceAddresses() {
+    QList<InterfaceAddress> result;
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) {
         return result;
     }
-    for (const ifaddrs* ia = list; ia != nullptr; ia = ia->ifa_next) {
-        if (ia->ifa_addr == nullptr || ia->ifa_addr->sa_family != AF_INET) {
+    for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr) {
             continue;
         }
-        char text[INET_ADDRSTRLEN] = {};
-        const auto* in = reinterpret_cast<const sockaddr_in*>(ia->ifa_addr);
-        if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof(text)) == nullptr) {
+        const int family = entry->ifa_addr->sa_family;
+        const void* bytes = nullptr;
+        if (family == AF_INET) {
+            bytes = &reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
+        } else if (family == AF_INET6) {
+            bytes = &reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr)->sin6_addr;
+        } else {
             continue;
         }
-        result.append({QString::fromLocal8Bit(ia->ifa_name), QString::fromLatin1(text),
-                       (ia->ifa_flags & IFF_UP) != 0, (ia->ifa_flags & IFF_LOOPBACK) != 0});
+        char text[INET6_ADDRSTRLEN] = {};
+        if (inet_ntop(family, bytes, text, sizeof(text)) == nullptr) {
+            continue;
+        }
+        result.append({QString::fromLocal8Bit(entry->ifa_name), QString::fromLatin1(text),
+                       (entry->ifa_flags & IFF_UP) != 0, (entry->ifa_flags & IFF_LOOPBACK) != 0});
     }
     freeifaddrs(list);
     return result;
@@ -55,22 +57,12 @@ QString SystemLocalHost::LocalHostName() {
 }
 
 QString SystemLocalHost::LocalIP() {
-    const QList<IPv4> addresses = InterfaceAddresses();
+    QString routeInterface;
     QFile routes(QStringLiteral("/proc/net/route"));
     if (routes.open(QIODevice::ReadOnly)) {
-        const QString routeInterface = DefaultRouteInterface(QString::fromLatin1(routes.readAll()));
-        for (const IPv4& address : addresses) {
-            if (!routeInterface.isEmpty() && address.Interface == routeInterface) {
-                return address.Address;
-            }
-        }
+        routeInterface = DefaultRouteInterface(QString::fromLatin1(routes.readAll()));
     }
-    for (const IPv4& address : addresses) {
-        if (address.Up && !address.Loopback) {
-            return address.Address;
-        }
-    }
-    return {};
+    return ChooseLocalIP(InterfaceAddresses(), routeInterface);
 }
 
 } // namespace horlan

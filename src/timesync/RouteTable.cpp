@@ -1,5 +1,6 @@
 #include "timesync/RouteTable.h"
 
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QStringList>
 #include <climits>
@@ -12,9 +13,9 @@ QString DefaultRouteInterface(const QString& routeTable) {
     QString best;
     uint bestMetric = UINT_MAX;
     const QStringList lines = routeTable.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
+    for (qsizetype row = 1; row < lines.size(); ++row) {
         const QStringList fields =
-            lines.at(i).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            lines.at(row).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         if (fields.size() < 8) {
             continue;
         }
@@ -32,6 +33,30 @@ QString DefaultRouteInterface(const QString& routeTable) {
         }
     }
     return best;
+}
+
+QString ChooseLocalIP(const QList<InterfaceAddress>& addresses, const QString& routeInterface) {
+    const auto ipv4 = [](const InterfaceAddress& entry) {
+        return QHostAddress(entry.Address).protocol() == QAbstractSocket::IPv4Protocol;
+    };
+    for (const InterfaceAddress& entry : addresses) {
+        if (!routeInterface.isEmpty() && entry.Interface == routeInterface && ipv4(entry)) {
+            return entry.Address;
+        }
+    }
+    QString globalIPv6;
+    for (const InterfaceAddress& entry : addresses) {
+        if (!entry.Up || entry.Loopback) {
+            continue;
+        }
+        if (ipv4(entry)) {
+            return entry.Address;
+        }
+        if (globalIPv6.isEmpty() && QHostAddress(entry.Address).isGlobal()) {
+            globalIPv6 = entry.Address;
+        }
+    }
+    return globalIPv6;
 }
 
 } // namespace horlan

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
+
+class QObject;
 
 namespace horlan {
 
@@ -20,27 +24,65 @@ struct SYSTEMTIME {
     bool operator==(const SYSTEMTIME&) const = default;
 };
 
-// What became of a request to set the clock. `Reason` is the system's own text when it
-// refused ("Operation not permitted").
+// What became of a request to set the clock.
 struct ClockResult {
     bool Ok = false;
+    // The system's own text when it refused ("Operation not permitted", a D-Bus error's
+    // message).
     QString Reason;
+    // The refusal came because the system keeps its clock synchronized itself; the user can
+    // turn that off, Horlan never does.
+    bool AutomaticSync = false;
 };
 
-// Seam: sets the system clock.
+// Seam: reads and sets the system clock.
 class SystemClock {
 public:
+    using Done = std::function<void(const ClockResult&)>;
+
     virtual ~SystemClock() = default;
 
-    // Sets the system clock to the UTC moment in `utc`.
-    virtual ClockResult SetSystemTime(const SYSTEMTIME& utc) = 0;
+    // The current moment in UTC, to the millisecond.
+    virtual QDateTime Now() = 0;
+
+    // Asks the system to set its clock to the UTC moment in `utc`. `done` receives the
+    // outcome exactly once on the calling thread: before this returns, or later from the
+    // event loop (a request that asks the user for a password may take minutes). It is
+    // never called once `context` has been destroyed.
+    virtual void SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done done) = 0;
 };
 
-// The real clock of this machine (clock_settime on CLOCK_REALTIME). Linked only into the
-// shipped executable.
+// The record as a moment in UTC.
+QDateTime RecordToUtc(const SYSTEMTIME& utc);
+
+// Sets the clock through systemd-timedated on the system bus (found the usual way, so
+// DBUS_SYSTEM_BUS_ADDRESS points it elsewhere): SetTime with the change from Now() in
+// microseconds, relative, so a password prompt that takes a minute does not make it stale,
+// and interactive, so polkit may ask the user.
+class TimedatedClock : public SystemClock {
+public:
+    // How long the user has to answer polkit's password prompt.
+    static constexpr int AnswerTimeoutMs = 120 * 1000;
+
+    // `now` reads the clock; tests pass a fixed one.
+    explicit TimedatedClock(std::function<QDateTime()> now = &QDateTime::currentDateTimeUtc);
+
+    QDateTime Now() override;
+    void SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done done) override;
+
+private:
+    std::function<QDateTime()> now_;
+};
+
+// This machine's clock: clock_settime when the process holds CAP_SYS_TIME, else
+// systemd-timedated. Linked only into the shipped executable.
 class RealSystemClock : public SystemClock {
 public:
-    ClockResult SetSystemTime(const SYSTEMTIME& utc) override;
+    QDateTime Now() override;
+    void SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done done) override;
+
+private:
+    TimedatedClock timedated_;
 };
 
 } // namespace horlan

@@ -9,8 +9,8 @@ namespace horlan {
 
 namespace {
 
-// Seconds from 1900-01-01 to 1990-01-01, the base the reply is counted from.
-constexpr double SecondsTo1990 = 2840140800.0;
+// Where the count of the second era starts: 2^32 s after 1900-01-01.
+constexpr qint64 EraSeconds = qint64(1) << 32;
 
 qint32 ToLong(double value) {
     if (!(value >= std::numeric_limits<qint32>::min() &&
@@ -41,15 +41,14 @@ QString LongTimeFormat(const QLocale& locale) {
     const QString format = locale.timeFormat(QLocale::LongFormat);
     QString result;
     bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\'')) {
+    for (const QChar letter : format) {
+        if (letter == QLatin1Char('\'')) {
             quoted = !quoted;
         }
-        if (!quoted && c == QLatin1Char('t')) {
+        if (!quoted && letter == QLatin1Char('t')) {
             continue;
         }
-        result.append(c);
+        result.append(letter);
     }
     return result.trimmed();
 }
@@ -64,30 +63,39 @@ TimeReply ComputeTimeReply(const QByteArray& reply, float SyncDelay) {
     if (reply.size() != 4) {
         Raise(ErrInvalidProcedureCall);
     }
-    double T = 0;
+    qint64 count = 0;
     for (const char byte : reply) {
-        T = T * 256.0 + static_cast<unsigned char>(byte);
+        count = count * 256 + static_cast<unsigned char>(byte);
     }
-    const qint32 S = ToLong(T - SecondsTo1990);
-    const qint32 D = RoundHalfEven(SyncDelay);
-    qint32 N = 0;
-    if (__builtin_add_overflow(D, S, &N)) {
-        Raise(ErrOverflow);
+    if (count < EraSeconds / 2) {
+        count += EraSeconds;
     }
-    const QDateTime base(QDate(1990, 1, 1), QTime(0, 0), Qt::UTC);
-    const QDateTime U = base.addSecs(N);
+    const qint32 delay = RoundHalfEven(SyncDelay);
+    const QDateTime server = QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC).addSecs(count);
+    const QDateTime moment = server.addSecs(delay);
 
     TimeReply result;
-    const QDate date = U.date();
-    const QTime time = U.time();
+    const QDate date = moment.date();
+    const QTime time = moment.time();
     result.Record.wYear = static_cast<std::uint16_t>(date.year());
     result.Record.wMonth = static_cast<std::uint16_t>(date.month());
     result.Record.wDay = static_cast<std::uint16_t>(date.day());
     result.Record.wHour = static_cast<std::uint16_t>(time.hour());
     result.Record.wMinute = static_cast<std::uint16_t>(time.minute());
     result.Record.wSecond = static_cast<std::uint16_t>(time.second());
-    result.Utc = U;
+    result.Utc = moment;
+    result.Server = server;
     return result;
+}
+
+QDateTime BuildDay() {
+    return QDateTime(QDate::fromString(QStringLiteral(HORLAN_BUILD_DAY), Qt::ISODate), QTime(0, 0),
+                     Qt::UTC);
+}
+
+bool ClockAgrees(const QDateTime& server, const QDateTime& now, double roundTrip) {
+    const qint64 late = server.msecsTo(now);
+    return late >= 0 && late <= 1000 + std::llround(roundTrip * 1000.0);
 }
 
 QString GeneralDateText(const QDateTime& utc, const QLocale& locale) {

@@ -13,18 +13,28 @@ namespace horlan {
 inline constexpr int TimePort = 37;
 
 // A time server's reply turned into the moment to set: the clock record and the same moment
-// as a date-time in UTC.
+// as a date-time in UTC, and the server's second as it sent it.
 struct TimeReply {
     SYSTEMTIME Record;
     QDateTime Utc;
+    QDateTime Server;
 };
 
 // Decodes a four-byte reply (seconds since 1900-01-01 00:00:00 UTC, most significant byte
 // first) and adds `SyncDelay` (half the round trip in seconds, rounded to whole seconds with
-// halves to the even neighbour). Throws RuntimeError ErrOverflow when the moment before or
-// after the delay lies outside 32-bit seconds around 1990-01-01, and ErrInvalidProcedureCall
-// when `reply` is not four bytes long.
+// halves to the even neighbour). The 32-bit count wraps on 2036-02-07 06:28:16 UTC: a count
+// below 2^31 (before 1968 in the first era) belongs to the next era. Throws RuntimeError
+// ErrInvalidProcedureCall when `reply` is not four bytes long, and ErrOverflow when
+// `SyncDelay` is not a number of seconds that fits 32 bits.
 TimeReply ComputeTimeReply(const QByteArray& reply, float SyncDelay);
+
+// The start (UTC) of the day this build was made: no right reply lies before it.
+QDateTime BuildDay();
+
+// Whether the local clock, read at `now`, already shows a time that the server's second
+// allows: from `server` to `server` + 1 s + the round trip (`roundTrip` in seconds). The
+// reply proves the time to the second only, so such a clock is left as it is.
+bool ClockAgrees(const QDateTime& server, const QDateTime& now, double roundTrip);
 
 // `utc` as the general date of `locale`: short date, a space, long time; the date alone
 // when the time is exactly midnight.

@@ -2,6 +2,8 @@
 
 #include "runtime/AppInfo.h"
 
+#include <cstdlib>
+
 namespace horlan {
 
 namespace {
@@ -37,10 +39,58 @@ MsgBoxRequest InvalidResponseBox() {
             QStringLiteral("Invalid Response "), QString(), 0};
 }
 
-MsgBoxRequest ClockNotSetBox(const QString& reason) {
+namespace {
+
+// "3.2 s behind" or "0.4 s ahead", to `decimals` places.
+QString Offset(qint64 offsetMs, int decimals) {
+    return QStringLiteral("%1 s %2")
+        .arg(static_cast<double>(std::abs(offsetMs)) / 1000.0, 0, 'f', decimals)
+        .arg(offsetMs >= 0 ? QStringLiteral("behind") : QStringLiteral("ahead"));
+}
+
+} // namespace
+
+QString OutcomeText(ClockOutcome outcome, qint64 offsetMs) {
+    const QString was =
+        QStringLiteral("The clock was ") + Offset(offsetMs, 1) +
+        (offsetMs >= 0 ? QStringLiteral(" the server") : QStringLiteral(" of the server"));
+    switch (outcome) {
+    case ClockOutcome::Agreed:
+        return QStringLiteral(
+            "The clock agreed with the server to within a second and was left as it was.");
+    case ClockOutcome::Set:
+        return was + QStringLiteral(" and has been set.");
+    case ClockOutcome::NotSet:
+        break;
+    }
+    return was + QStringLiteral("; it could not be set.");
+}
+
+QString OutcomeLogLine(const QString& host, ClockOutcome outcome, qint64 offsetMs) {
+    const QString start = QStringLiteral("horlan: ") + host + QStringLiteral(": clock ");
+    switch (outcome) {
+    case ClockOutcome::Agreed:
+        return start + QStringLiteral("within a second of the server, left as it was");
+    case ClockOutcome::Set:
+        return start + Offset(offsetMs, 3) + QStringLiteral(", set");
+    case ClockOutcome::NotSet:
+        break;
+    }
+    return start + Offset(offsetMs, 3) + QStringLiteral(", could not be set");
+}
+
+MsgBoxRequest ClockNotSetBox(const ClockResult& result) {
     const QString crlf = QString::fromLatin1(vbCrLf);
+    const QString reason = result.AutomaticSync
+                               ? QStringLiteral("Automatic time synchronization is enabled.")
+                               : result.Reason;
+    const QString advice =
+        result.AutomaticSync
+            ? QStringLiteral("Turn it off in the system's date and time settings to set the "
+                             "clock with Horlan.")
+            : QStringLiteral("Horlan needs the right to set the system clock.");
     return {QStringLiteral("The system clock could not be set.") + crlf + reason + crlf + crlf +
-                QStringLiteral("Horlan needs the right to set the system clock."),
+                advice,
             MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 

@@ -60,6 +60,10 @@ public:
     void SetConnectTimeout(std::chrono::milliseconds timeout) { connectTimeout_ = timeout; }
     std::chrono::milliseconds ConnectTimeout() const { return connectTimeout_; }
 
+    // Time allowed from the connection to the server's close; when it passes, the control
+    // closes the connection and reports error 10060. Zero (the default) allows any time.
+    void SetReplyTimeout(std::chrono::milliseconds timeout) { replyTimeout_ = timeout; }
+
 signals:
     // The connection is established.
     void Connected();
@@ -78,6 +82,7 @@ private:
     int remotePort_ = 0;
     int state_ = sckClosed;
     std::chrono::milliseconds connectTimeout_{21000};
+    std::chrono::milliseconds replyTimeout_{0};
     std::unique_ptr<Private> d;
 };
 

@@ -45,14 +45,15 @@ Lookup Resolve(const std::string& host, int port) {
     Lookup lookup;
     lookup.Result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
     lookup.Errno = errno;
-    for (const addrinfo* ai = list; lookup.Result == 0 && ai != nullptr; ai = ai->ai_next) {
-        if (ai->ai_addrlen > sizeof(sockaddr_storage)) {
+    for (const addrinfo* entry = list; lookup.Result == 0 && entry != nullptr;
+         entry = entry->ai_next) {
+        if (entry->ai_addrlen > sizeof(sockaddr_storage)) {
             continue;
         }
         Address address;
-        std::memcpy(&address.Storage, ai->ai_addr, ai->ai_addrlen);
-        address.Length = ai->ai_addrlen;
-        address.Family = ai->ai_family;
+        std::memcpy(&address.Storage, entry->ai_addr, entry->ai_addrlen);
+        address.Length = entry->ai_addrlen;
+        address.Family = entry->ai_family;
         lookup.Addresses.push_back(address);
     }
     if (list != nullptr) {
@@ -77,6 +78,9 @@ struct Winsock::Private {
         relay->Target = owner;
         connectTimer.setSingleShot(true);
         QObject::connect(&connectTimer, &QTimer::timeout, q, [this] { OnConnectTimeout(); });
+        replyTimer.setSingleShot(true);
+        QObject::connect(&replyTimer, &QTimer::timeout, q,
+                         [this] { Fail(WSAETIMEDOUT, ErrnoDescription(ETIMEDOUT)); });
     }
 
     Winsock* q;
@@ -86,6 +90,7 @@ struct Winsock::Private {
     std::unique_ptr<QSocketNotifier> readNotifier;
     std::unique_ptr<QSocketNotifier> writeNotifier;
     QTimer connectTimer;
+    QTimer replyTimer;
     std::vector<Address> addresses;
     std::size_t nextAddress = 0;
     int lastErrno = 0;
@@ -101,6 +106,7 @@ struct Winsock::Private {
 
     void CloseSocket() {
         connectTimer.stop();
+        replyTimer.stop();
         Drop(readNotifier);
         Drop(writeNotifier);
         if (fd >= 0) {
@@ -144,28 +150,28 @@ struct Winsock::Private {
         q->state_ = sckConnecting;
         while (nextAddress < addresses.size()) {
             const Address& address = addresses[nextAddress++];
-            const int s =
+            const int handle =
                 ::socket(address.Family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
-            if (s < 0) {
+            if (handle < 0) {
                 lastErrno = errno;
                 continue;
             }
-            if (::connect(s, reinterpret_cast<const sockaddr*>(&address.Storage), address.Length) ==
-                0) {
-                fd = s;
+            if (::connect(handle, reinterpret_cast<const sockaddr*>(&address.Storage),
+                          address.Length) == 0) {
+                fd = handle;
                 OnConnected();
                 return;
             }
             if (errno == EINPROGRESS) {
-                fd = s;
-                writeNotifier = std::make_unique<QSocketNotifier>(s, QSocketNotifier::Write);
+                fd = handle;
+                writeNotifier = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Write);
                 QObject::connect(writeNotifier.get(), &QSocketNotifier::activated, q,
                                  [this] { OnWritable(); });
                 connectTimer.start(q->connectTimeout_);
                 return;
             }
             lastErrno = errno;
-            ::close(s);
+            ::close(handle);
         }
         const int error = lastErrno != 0 ? lastErrno : ECONNREFUSED;
         Fail(WinsockNumberFromErrno(error), ErrnoDescription(error));
@@ -196,6 +202,9 @@ struct Winsock::Private {
 
     void OnConnected() {
         q->state_ = sckConnected;
+        if (q->replyTimeout_.count() > 0) {
+            replyTimer.start(q->replyTimeout_);
+        }
         readNotifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         QObject::connect(readNotifier.get(), &QSocketNotifier::activated, q,
                          [this] { OnReadable(); });
@@ -212,19 +221,19 @@ struct Winsock::Private {
         }
         const qsizetype held = pending.size();
         pending.resize(held + room);
-        ssize_t n = 0;
+        ssize_t count = 0;
         do {
-            n = ::read(fd, pending.data() + held, static_cast<std::size_t>(room));
-        } while (n < 0 && errno == EINTR);
+            count = ::read(fd, pending.data() + held, static_cast<std::size_t>(room));
+        } while (count < 0 && errno == EINTR);
         const int error = errno;
-        pending.resize(held + (n > 0 ? n : 0));
-        if (n < 0) {
+        pending.resize(held + (count > 0 ? count : 0));
+        if (count < 0) {
             if (error != EAGAIN && error != EWOULDBLOCK) {
                 Fail(WinsockNumberFromErrno(error), ErrnoDescription(error));
             }
             return;
         }
-        if (n == 0) {
+        if (count == 0) {
             CloseSocket();
             q->state_ = sckClosing;
             emit q->Closed();

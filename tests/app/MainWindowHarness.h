@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window on fakes: private data and settings folders, a recording message box,
-// a clock that only records, and a connection that answers "LAN".
+// a clock of the test's own, and a connection that answers "LAN".
 
 #include "support/AppFakes.h"
 #include "support/FakeConnectionState.h"
@@ -13,6 +13,7 @@
 #include "app/frmMain.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/FileKeyStore.h"
+#include "timesync/SystemClock.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -85,7 +86,10 @@ protected:
     RecordingMsgBox msgBox;
     RecordingEnd end;
     RecordingBell bell;
-    FakeSystemClock clock;
+    // The clock reads `Now` and asks systemd-timedated, on the private bus of a test that
+    // starts one.
+    QDateTime Now = QDateTime::currentDateTimeUtc();
+    TimedatedClock clock{[this] { return Now; }};
     FakeLocalHost localHost;
     FileKeyStore keyStore{FileKeyStore::DefaultPath()};
     FakeConnectionState connection;
