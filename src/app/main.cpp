@@ -8,6 +8,7 @@
 #include "runtime/QtMsgBox.h"
 #include "runtime/Shell.h"
 #include "runtime/TerminationSignal.h"
+#include "runtime/Translations.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/FileKeyStore.h"
 #include "timesync/LocalHost.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("horlan"));
+    const horlan::Translations translations;
 
     horlan::LockFileInstance previousInstance;
     horlan::QtMsgBox msgBox;

@@ -2,54 +2,62 @@
 
 #include "runtime/AppInfo.h"
 
+#include <QCoreApplication>
+
 namespace horlan {
 
 namespace {
 
 QString Oops() {
-    return QStringLiteral("Oops");
+    return QCoreApplication::translate("TimeSyncTexts", "Oops");
 }
 
 } // namespace
 
 QString WorkingText() {
-    return QStringLiteral("Working...");
+    return QCoreApplication::translate("TimeSyncTexts", "Working...");
 }
 
 QString WaitingText() {
-    return QStringLiteral("Waiting...");
+    return QCoreApplication::translate("TimeSyncTexts", "Waiting...");
 }
 
 QString WaitingUtcText() {
-    return QStringLiteral("Waiting ...");
+    return QCoreApplication::translate("TimeSyncTexts", "Waiting ...");
 }
 
 QString SynchronizedText() {
-    return QStringLiteral("Clock synchronized succesfully.");
+    return QCoreApplication::translate("TimeSyncTexts", "Clock synchronized succesfully.");
 }
 
 QString NotSynchronizedText() {
-    return QStringLiteral("Clock not synchronized.");
+    return QCoreApplication::translate("TimeSyncTexts", "Clock not synchronized.");
 }
 
 MsgBoxRequest InvalidResponseBox() {
-    return {QStringLiteral("NTP Server returned an invalid response."), MsgBoxIcon::Critical,
-            QStringLiteral("Invalid Response "), QString(), 0};
+    return {
+        QCoreApplication::translate("TimeSyncTexts", "NTP Server returned an invalid response."),
+        MsgBoxIcon::Critical, QCoreApplication::translate("TimeSyncTexts", "Invalid Response "),
+        QString(), 0};
 }
 
 MsgBoxRequest ClockNotSetBox(const QString& reason) {
     const QString crlf = QString::fromLatin1(vbCrLf);
-    return {QStringLiteral("The system clock could not be set.") + crlf + reason + crlf + crlf +
-                QStringLiteral("Horlan needs the right to set the system clock."),
+    return {QCoreApplication::translate("TimeSyncTexts", "The system clock could not be set.") +
+                crlf + reason + crlf + crlf +
+                QCoreApplication::translate("TimeSyncTexts",
+                                            "Horlan needs the right to set the system clock."),
             MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
 MsgBoxRequest NotATimeServerBox() {
-    return {
-        QStringLiteral("The selected list entry does not seem to be a time server.") +
-            QString::fromLatin1(vbCrLf) +
-            QStringLiteral("Please check the address or try another time server from the list."),
-        MsgBoxIcon::Exclamation, Oops(), QString(), 0};
+    return {QCoreApplication::translate(
+                "TimeSyncTexts", "The selected list entry does not seem to be a time server.") +
+                QString::fromLatin1(vbCrLf) +
+                QCoreApplication::translate(
+                    "TimeSyncTexts",
+                    "Please check the address or try another time server from the list."),
+            MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
 } // namespace horlan
