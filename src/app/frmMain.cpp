@@ -63,7 +63,9 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
       registry_(services.keyStore, services.msgBox), Winsock1(this) {
     ui->setupUi(this);
     Winsock1.setObjectName(QStringLiteral("Winsock1"));
-    setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg")));
+    // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
+    QTimer::singleShot(0, this,
+                       [this] { setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg"))); });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -122,6 +124,7 @@ bool frmMain::Initialize() {
     }
     Form_Load();
     Timer1.start();
+    refreshing_ = true;
     return true;
 }
 
@@ -241,8 +244,22 @@ void frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
+    refreshing_ = false;
     Timer1.stop();
     services_.end.End();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // No one sees the activity picture of a minimised window: its refresh rests until the
+    // window is restored.
+    if (event->type() == QEvent::WindowStateChange && refreshing_) {
+        if (isMinimized()) {
+            Timer1.stop();
+        } else {
+            Timer1.start();
+        }
+    }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // The window's fixed size counts its own menu bar; asking the session bus for a global
+    // one would also cost a D-Bus connection before the first window shows.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));

@@ -1,6 +1,5 @@
 #include "timesync/RouteTable.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <climits>
 
@@ -14,7 +13,7 @@ QString DefaultRouteInterface(const QString& routeTable) {
     const QStringList lines = routeTable.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields =
-            lines.at(i).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            lines.at(i).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (fields.size() < 8) {
             continue;
         }
