@@ -34,11 +34,14 @@ void PaintLine(QFrame* line, QPalette::ColorRole role) {
 
 QString VersionLine() {
     const ProductVersion v = Version();
-    return QStringLiteral("Version %1.%2.%3").arg(v.Major).arg(v.Minor).arg(v.Revision);
+    return QCoreApplication::translate("frmabout", "Version %1.%2.%3")
+        .arg(v.Major)
+        .arg(v.Minor)
+        .arg(v.Revision);
 }
 
 QString NoticeLine(int year) {
-    return QStringLiteral("Copyright \u00A9 2000 - %1").arg(year);
+    return QCoreApplication::translate("frmabout", "Copyright \u00A9 2000 - %1").arg(year);
 }
 
 frmabout::frmabout(Shell& shell, QWidget* mainWindow, QWidget* parent)

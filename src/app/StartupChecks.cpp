@@ -7,27 +7,33 @@
 #include "runtime/ProgramEnd.h"
 #include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
+
 namespace horlan {
 
 MsgBoxRequest AlreadyRunningBox() {
-    return {QStringLiteral("Horlan is already running."), MsgBoxIcon::Information, AppTitle()};
+    return {QCoreApplication::translate("StartupChecks", "Horlan is already running."),
+            MsgBoxIcon::Information, AppTitle()};
 }
 
 QString ReinstallAdvice() {
-    return QStringLiteral("Re-install the program to fix this.");
+    return QCoreApplication::translate("StartupChecks", "Re-install the program to fix this.");
 }
 
 QString ReinstallOrRuntimesAdvice() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "StartupChecks",
         "Re-install the program to fix this, or get the latest vbruntimes at Vantorel.");
 }
 
 MsgBoxRequest ReinstallReport(const RuntimeError& error, const QString& advice) {
     const QString crlf = QString::fromLatin1(vbCrLf);
-    return {QStringLiteral("An Error was generated:") + crlf +
-                QStringLiteral("Description: Error") + SignPadded(error.Number()) +
-                QStringLiteral(" - ") + error.Description() + crlf + crlf + advice,
-            MsgBoxIcon::None, QStringLiteral("Error"), error.HelpFile(), error.HelpContext()};
+    return {QCoreApplication::translate("StartupChecks", "An Error was generated:") + crlf +
+                QCoreApplication::translate("StartupChecks", "Description: Error") +
+                SignPadded(error.Number()) + QStringLiteral(" - ") + error.Description() + crlf +
+                crlf + advice,
+            MsgBoxIcon::None, QCoreApplication::translate("StartupChecks", "Error"),
+            error.HelpFile(), error.HelpContext()};
 }
 
 bool Form_Initialize(PreviousInstance& previousInstance, InternetConnectionState& connection,

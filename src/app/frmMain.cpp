@@ -68,7 +68,9 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     ui->setupUi(this);
     Winsock1.setObjectName(QStringLiteral("Winsock1"));
     Winsock1.SetReplyTimeout(kReplyTimeLimit);
-    setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg")));
+    // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
+    QTimer::singleShot(0, this,
+                       [this] { setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg"))); });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -127,6 +129,7 @@ bool frmMain::Initialize() {
     }
     Form_Load();
     Timer1.start();
+    refreshing_ = true;
     return true;
 }
 
@@ -246,8 +249,22 @@ void frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_Unload() {
+    refreshing_ = false;
     Timer1.stop();
     services_.end.End();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // No one sees the activity picture of a minimised window: its refresh rests until the
+    // window is restored.
+    if (event->type() == QEvent::WindowStateChange && refreshing_) {
+        if (isMinimized()) {
+            Timer1.stop();
+        } else {
+            Timer1.start();
+        }
+    }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {

@@ -79,6 +79,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Form_Load();
@@ -125,6 +126,8 @@ private:
     int shownPicture_ = 0;
     Winsock Winsock1;
     QTimer Timer1;
+    // Timer1 runs from the end of the load until the unload, resting while minimised.
+    bool refreshing_ = false;
     horlan::ReplyBuffer ReplyBuffer;
     QElapsedTimer connectMoment_;
     float SyncDelay = 0.0f;

@@ -9,6 +9,7 @@
 #include "runtime/QtMsgBox.h"
 #include "runtime/Shell.h"
 #include "runtime/TerminationSignal.h"
+#include "runtime/Translations.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/FileKeyStore.h"
 #include "timesync/LocalHost.h"
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     if (const auto code = horlan::AnswerInfoOptions(argc, argv)) {
         return *code;
     }
+    // The window's fixed size counts its own menu bar; asking the session bus for a global
+    // one would also cost a D-Bus connection before the first window shows.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     if (const auto code = horlan::RefuseUnknownOptions(argc, argv)) {
         return *code;
@@ -27,6 +31,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("example.vantorel.Horlan"));
+    const horlan::Translations translations;
 
     horlan::LockFileInstance previousInstance;
     horlan::QtMsgBox msgBox;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace horlan {
@@ -7,11 +8,12 @@ namespace horlan {
 // The texts the network status windows and boxes show, byte for byte.
 
 inline QString IpHelperNotSupportedText() {
-    return QStringLiteral("IP Helper is not supported by this system.");
+    return QCoreApplication::translate("NetstatusTexts",
+                                       "IP Helper is not supported by this system.");
 }
 
 inline QString frmInfoCaption() {
-    return QStringLiteral("Internet Connection Status");
+    return QCoreApplication::translate("NetstatusTexts", "Internet Connection Status");
 }
 
 // The procedure name that frmInfo's load step gives the common error report.

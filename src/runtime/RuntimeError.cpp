@@ -1,5 +1,7 @@
 #include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
+
 namespace horlan {
 
 RuntimeError::RuntimeError(int number, QString description, QString helpFile, int helpContext)
@@ -10,25 +12,26 @@ RuntimeError::RuntimeError(int number, QString description, QString helpFile, in
 QString StandardDescription(int number) {
     switch (number) {
     case ErrInvalidProcedureCall:
-        return QStringLiteral("Invalid procedure call or argument");
+        return QCoreApplication::translate("RuntimeError", "Invalid procedure call or argument");
     case ErrOverflow:
-        return QStringLiteral("Overflow");
+        return QCoreApplication::translate("RuntimeError", "Overflow");
     case ErrTypeMismatch:
-        return QStringLiteral("Type mismatch");
+        return QCoreApplication::translate("RuntimeError", "Type mismatch");
     case ErrFileNotFound:
-        return QStringLiteral("File not found");
+        return QCoreApplication::translate("RuntimeError", "File not found");
     case ErrPathFileAccess:
-        return QStringLiteral("Path/File access error");
+        return QCoreApplication::translate("RuntimeError", "Path/File access error");
     case ErrComponentNotRegistered:
-        return QStringLiteral("Component not correctly registered");
+        return QCoreApplication::translate("RuntimeError", "Component not correctly registered");
     case ErrInvalidPropertyValue:
-        return QStringLiteral("Invalid property value");
+        return QCoreApplication::translate("RuntimeError", "Invalid property value");
     case ErrEntryPointNotFound:
-        return QStringLiteral("Specified DLL function not found");
+        return QCoreApplication::translate("RuntimeError", "Specified DLL function not found");
     case ErrUnexpected:
-        return QStringLiteral("Unexpected error");
+        return QCoreApplication::translate("RuntimeError", "Unexpected error");
     default:
-        return QStringLiteral("Application-defined or object-defined error");
+        return QCoreApplication::translate("RuntimeError",
+                                           "Application-defined or object-defined error");
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -10,27 +12,35 @@ namespace horlan {
 namespace {
 
 QString TooLargeReason() {
-    return QStringLiteral("the file is larger than 1 MiB, which no server list is");
+    return QCoreApplication::translate("ListDownload",
+                                       "the file is larger than 1 MiB, which no server list is");
 }
 
 QString StalledReason(int milliseconds) {
-    return QStringLiteral("nothing arrived for %1 seconds").arg(milliseconds / 1000.0);
+    return QCoreApplication::translate("ListDownload", "nothing arrived for %1 seconds")
+        .arg(milliseconds / 1000.0);
 }
 
 QString HttpStatusReason(int status, const QString& phrase) {
-    return QStringLiteral("the server answered %1 %2").arg(status).arg(phrase).trimmed();
+    return QCoreApplication::translate("ListDownload", "the server answered %1 %2")
+        .arg(status)
+        .arg(phrase)
+        .trimmed();
 }
 
 QString CutShortReason(qint64 received, qint64 announced) {
-    return QStringLiteral("the transfer ended after %1 of %2 bytes").arg(received).arg(announced);
+    return QCoreApplication::translate("ListDownload", "the transfer ended after %1 of %2 bytes")
+        .arg(received)
+        .arg(announced);
 }
 
 QString EmptyReason() {
-    return QStringLiteral("the server sent an empty file");
+    return QCoreApplication::translate("ListDownload", "the server sent an empty file");
 }
 
 QString NotSavedReason(const QString& detail) {
-    return QStringLiteral("the file could not be saved (%1)").arg(detail);
+    return QCoreApplication::translate("ListDownload", "the file could not be saved (%1)")
+        .arg(detail);
 }
 
 } // namespace
@@ -56,7 +66,8 @@ void ListDownload::CheckFacility(const QUrl& address) {
     if (!probe.supportedSchemes().contains(address.scheme(), Qt::CaseInsensitive)) {
         throw RuntimeError(
             ErrFileNotFound,
-            QStringLiteral("No download support for %1 addresses").arg(address.scheme()));
+            QCoreApplication::translate("ListDownload", "No download support for %1 addresses")
+                .arg(address.scheme()));
     }
 }
 

@@ -1,13 +1,15 @@
 #include "serverlist/SaveLocation.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace horlan {
 
 QString DialogSaveLocation::Ask(QWidget* parent, const QString& suggestedPath) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the server list as"),
-                                        suggestedPath,
-                                        QStringLiteral("Text files (*.txt);;All files (*)"));
+    return QFileDialog::getSaveFileName(
+        parent, QCoreApplication::translate("SaveLocation", "Save the server list as"),
+        suggestedPath,
+        QCoreApplication::translate("SaveLocation", "Text files (*.txt);;All files (*)"));
 }
 
 } // namespace horlan

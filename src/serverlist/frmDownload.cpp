@@ -101,7 +101,8 @@ void frmDownload::StartDownload() {
 
     auto* progress = new QProgressDialog(this);
     progress->setWindowTitle(windowTitle());
-    progress->setLabelText(QStringLiteral("Downloading %1").arg(address_.toString()));
+    progress->setLabelText(
+        QCoreApplication::translate("frmDownload", "Downloading %1").arg(address_.toString()));
     progress->setRange(0, 0);
     progress->setAutoClose(false);
     progress->setAutoReset(false);

@@ -3,6 +3,7 @@
 #include "runtime/MsgBox.h"
 #include "storage/KeyStore.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -16,7 +17,8 @@ inline QString RegistryErrorText() {
 
 // The message for a key path that does not start with "HKEY_" or ends in a backslash.
 inline QString IncorrectFormatPrompt(const QString& keyPath) {
-    return QStringLiteral("Incorrect Format:\n\n") + keyPath;
+    return QCoreApplication::translate("Registry", "Incorrect Format:") + QStringLiteral("\n\n") +
+           keyPath;
 }
 
 // A key path split into its root key handle (0 for none) and the path below it.

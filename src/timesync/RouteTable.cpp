@@ -1,7 +1,6 @@
 #include "timesync/RouteTable.h"
 
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QStringList>
 #include <climits>
 
@@ -15,7 +14,7 @@ QString DefaultRouteInterface(const QString& routeTable) {
     const QStringList lines = routeTable.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (qsizetype row = 1; row < lines.size(); ++row) {
         const QStringList fields =
-            lines.at(row).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            lines.at(row).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (fields.size() < 8) {
             continue;
         }

@@ -2,6 +2,8 @@
 
 #include "runtime/AppInfo.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 namespace horlan {
@@ -9,34 +11,36 @@ namespace horlan {
 namespace {
 
 QString Oops() {
-    return QStringLiteral("Oops");
+    return QCoreApplication::translate("TimeSyncTexts", "Oops");
 }
 
 } // namespace
 
 QString WorkingText() {
-    return QStringLiteral("Working...");
+    return QCoreApplication::translate("TimeSyncTexts", "Working...");
 }
 
 QString WaitingText() {
-    return QStringLiteral("Waiting...");
+    return QCoreApplication::translate("TimeSyncTexts", "Waiting...");
 }
 
 QString WaitingUtcText() {
-    return QStringLiteral("Waiting ...");
+    return QCoreApplication::translate("TimeSyncTexts", "Waiting ...");
 }
 
 QString SynchronizedText() {
-    return QStringLiteral("Clock synchronized succesfully.");
+    return QCoreApplication::translate("TimeSyncTexts", "Clock synchronized succesfully.");
 }
 
 QString NotSynchronizedText() {
-    return QStringLiteral("Clock not synchronized.");
+    return QCoreApplication::translate("TimeSyncTexts", "Clock not synchronized.");
 }
 
 MsgBoxRequest InvalidResponseBox() {
-    return {QStringLiteral("NTP Server returned an invalid response."), MsgBoxIcon::Critical,
-            QStringLiteral("Invalid Response "), QString(), 0};
+    return {
+        QCoreApplication::translate("TimeSyncTexts", "NTP Server returned an invalid response."),
+        MsgBoxIcon::Critical, QCoreApplication::translate("TimeSyncTexts", "Invalid Response "),
+        QString(), 0};
 }
 
 namespace {
@@ -51,19 +55,32 @@ QString Offset(qint64 offsetMs, int decimals) {
 } // namespace
 
 QString OutcomeText(ClockOutcome outcome, qint64 offsetMs) {
-    const QString was =
-        QStringLiteral("The clock was ") + Offset(offsetMs, 1) +
-        (offsetMs >= 0 ? QStringLiteral(" the server") : QStringLiteral(" of the server"));
+    const QString seconds =
+        QString::number(static_cast<double>(std::abs(offsetMs)) / 1000.0, 'f', 1);
+    const bool behind = offsetMs >= 0;
     switch (outcome) {
     case ClockOutcome::Agreed:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "TimeSyncTexts",
             "The clock agreed with the server to within a second and was left as it was.");
     case ClockOutcome::Set:
-        return was + QStringLiteral(" and has been set.");
+        return (behind
+                    ? QCoreApplication::translate(
+                          "TimeSyncTexts", "The clock was %1 s behind the server and has been set.")
+                    : QCoreApplication::translate(
+                          "TimeSyncTexts",
+                          "The clock was %1 s ahead of the server and has been set."))
+            .arg(seconds);
     case ClockOutcome::NotSet:
         break;
     }
-    return was + QStringLiteral("; it could not be set.");
+    return (behind
+                ? QCoreApplication::translate(
+                      "TimeSyncTexts", "The clock was %1 s behind the server; it could not be set.")
+                : QCoreApplication::translate(
+                      "TimeSyncTexts",
+                      "The clock was %1 s ahead of the server; it could not be set."))
+        .arg(seconds);
 }
 
 QString OutcomeLogLine(const QString& host, ClockOutcome outcome, qint64 offsetMs) {
@@ -82,24 +99,29 @@ QString OutcomeLogLine(const QString& host, ClockOutcome outcome, qint64 offsetM
 MsgBoxRequest ClockNotSetBox(const ClockResult& result) {
     const QString crlf = QString::fromLatin1(vbCrLf);
     const QString reason = result.AutomaticSync
-                               ? QStringLiteral("Automatic time synchronization is enabled.")
+                               ? QCoreApplication::translate(
+                                     "TimeSyncTexts", "Automatic time synchronization is enabled.")
                                : result.Reason;
     const QString advice =
         result.AutomaticSync
-            ? QStringLiteral("Turn it off in the system's date and time settings to set the "
-                             "clock with Horlan.")
-            : QStringLiteral("Horlan needs the right to set the system clock.");
-    return {QStringLiteral("The system clock could not be set.") + crlf + reason + crlf + crlf +
-                advice,
+            ? QCoreApplication::translate("TimeSyncTexts",
+                                          "Turn it off in the system's date and time settings "
+                                          "to set the clock with Horlan.")
+            : QCoreApplication::translate("TimeSyncTexts",
+                                          "Horlan needs the right to set the system clock.");
+    return {QCoreApplication::translate("TimeSyncTexts", "The system clock could not be set.") +
+                crlf + reason + crlf + crlf + advice,
             MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
 MsgBoxRequest NotATimeServerBox() {
-    return {
-        QStringLiteral("The selected list entry does not seem to be a time server.") +
-            QString::fromLatin1(vbCrLf) +
-            QStringLiteral("Please check the address or try another time server from the list."),
-        MsgBoxIcon::Exclamation, Oops(), QString(), 0};
+    return {QCoreApplication::translate(
+                "TimeSyncTexts", "The selected list entry does not seem to be a time server.") +
+                QString::fromLatin1(vbCrLf) +
+                QCoreApplication::translate(
+                    "TimeSyncTexts",
+                    "Please check the address or try another time server from the list."),
+            MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
 } // namespace horlan
