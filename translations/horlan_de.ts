@@ -324,19 +324,19 @@
     </message>
     <message>
         <source>The clock was %1 s behind the server and has been set.</source>
-        <translation>Die Uhr ging %1 s hinter dem Server nach und wurde gestellt.</translation>
+        <translation>Die Uhr ging gegenüber dem Server %1 s nach und wurde gestellt.</translation>
     </message>
     <message>
         <source>The clock was %1 s ahead of the server and has been set.</source>
-        <translation>Die Uhr ging %1 s gegenüber dem Server vor und wurde gestellt.</translation>
+        <translation>Die Uhr ging gegenüber dem Server %1 s vor und wurde gestellt.</translation>
     </message>
     <message>
         <source>The clock was %1 s behind the server; it could not be set.</source>
-        <translation>Die Uhr ging %1 s hinter dem Server nach; sie konnte nicht gestellt werden.</translation>
+        <translation>Die Uhr ging gegenüber dem Server %1 s nach; sie konnte nicht gestellt werden.</translation>
     </message>
     <message>
         <source>The clock was %1 s ahead of the server; it could not be set.</source>
-        <translation>Die Uhr ging %1 s gegenüber dem Server vor; sie konnte nicht gestellt werden.</translation>
+        <translation>Die Uhr ging gegenüber dem Server %1 s vor; sie konnte nicht gestellt werden.</translation>
     </message>
     <message>
         <source>Automatic time synchronization is enabled.</source>
