@@ -315,7 +315,7 @@ void frmMain::menuShowConnectionStatus_Click() {
 
 void frmMain::menuEditList_Click() {
     try {
-        EditServerList(services_.shell, services_.msgBox, services_.programFolder);
+        EditServerList(services_.shell, services_.msgBox, services_.programFolder, this);
     } catch (const RuntimeError& error) {
         services_.msgBox.Show(CommonErrorReport(error, QStringLiteral("menuEditList_Click")));
     }

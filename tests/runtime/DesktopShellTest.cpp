@@ -9,23 +9,29 @@
 using namespace horlan;
 
 // Only programs that exit at once are started here; the desktop's handlers are left alone.
-TEST(DesktopShell, StartDetachedSaysWhetherTheProgramStarted) {
+TEST(DesktopShell, StartAndReportGivesTheExitStatus) {
     QTemporaryDir dir;
     const QString marker = dir.filePath(QStringLiteral("a file; with spaces"));
     const struct {
         const char* name;
         QString program;
         QStringList arguments;
-        bool started;
+        std::optional<int> exitStatus;
     } rows[] = {
-        {"existing program", QStringLiteral("true"), {}, true},
-        {"argument with shell characters", QStringLiteral("touch"), {marker}, true},
-        {"missing program", QStringLiteral("horlan-no-such-program"), {}, false},
-        {"a folder", dir.path(), {}, false},
+        {"existing program", QStringLiteral("true"), {}, 0},
+        {"failing program", QStringLiteral("false"), {}, 1},
+        {"argument with shell characters", QStringLiteral("touch"), {marker}, 0},
+        {"missing program", QStringLiteral("horlan-no-such-program"), {}, std::nullopt},
+        {"a folder", dir.path(), {}, std::nullopt},
     };
     DesktopShell shell;
+    QObject context;
     for (const auto& row : rows) {
-        EXPECT_EQ(shell.StartDetached(row.program, row.arguments), row.started) << row.name;
+        std::optional<std::optional<int>> reported;
+        shell.StartAndReport(row.program, row.arguments, &context,
+                             [&](std::optional<int> status) { reported = status; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reported.has_value(); })) << row.name;
+        EXPECT_EQ(*reported, row.exitStatus) << row.name;
     }
     // One argument, not parsed by a shell: exactly that file appears, nothing else.
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }));

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -41,18 +42,21 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
         const char* name;
         ListState list;
         bool editorStarts;
+        int exitStatus; // of the opener, when it started
         bool editorTried;
         const char* title;
         MsgBoxIcon icon;
         QString (*prompt)(const QString& path);
     } rows[] = {
-        {"list present", ListState::File, true, true, "Thank you", MsgBoxIcon::Information,
+        {"list present", ListState::File, true, 0, true, "Thank you", MsgBoxIcon::Information,
          RestartPrompt},
-        {"list missing", ListState::Missing, true, false, "File missing: LIST.TXT",
+        {"list missing", ListState::Missing, true, 0, false, "File missing: LIST.TXT",
          MsgBoxIcon::Exclamation, MissingPrompt},
-        {"a folder named list.txt", ListState::Folder, true, false, "File missing: LIST.TXT",
+        {"a folder named list.txt", ListState::Folder, true, 0, false, "File missing: LIST.TXT",
          MsgBoxIcon::Exclamation, MissingPrompt},
-        {"no editor", ListState::File, false, true, "Oops", MsgBoxIcon::Exclamation,
+        {"no opener", ListState::File, false, 0, true, "Oops", MsgBoxIcon::Exclamation,
+         NoEditorPrompt},
+        {"opener found no editor", ListState::File, true, 3, true, "Oops", MsgBoxIcon::Exclamation,
          NoEditorPrompt},
     };
     for (const auto& row : rows) {
@@ -67,9 +71,14 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
         }
         RecordingShell shell;
         shell.StartSucceeds = row.editorStarts;
+        shell.ExitStatus = row.exitStatus;
         RecordingMsgBox msgBox;
+        QObject context;
 
-        EditServerList(shell, msgBox, fallback);
+        EditServerList(shell, msgBox, fallback, &context);
+        // The editor's answer comes later; the box waits for it.
+        EXPECT_EQ(msgBox.Boxes.size(), row.editorTried ? 0 : 1) << row.name;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !msgBox.Boxes.isEmpty(); }, 1000)) << row.name;
 
         // The path is one argument, spaces and all ("Vantorel software"); no shell splits it.
         const QList<RecordingShell::Start> started =
