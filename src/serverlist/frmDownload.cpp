@@ -6,6 +6,7 @@
 #include "runtime/ProgramEnd.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
+#include "runtime/VectorPicture.h"
 #include "serverlist/ListUpdateTexts.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/appdata.h"
@@ -33,6 +34,8 @@ frmDownload::frmDownload(Shell& shell, MsgBox& msgBox, ProgramEnd& end, SaveLoca
     setFixedSize(size());
     setAttribute(Qt::WA_DeleteOnClose);
 
+    ui->Image1->setPixmap(
+        VectorPicture(QStringLiteral(":/serverlist/info_bubble.svg"), ui->Image1->size()));
     QPalette link = ui->lblLink->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
     ui->lblLink->setPalette(link);
