@@ -51,7 +51,7 @@ MsgBoxRequest ListSavedBox(const QString& savedPath) {
 }
 
 QString FolderLinkToolTip() {
-    return QStringLiteral(" Click here to open this location in Windows Explorer ");
+    return QStringLiteral(" Click here to open this location in the file manager ");
 }
 
 } // namespace horlan

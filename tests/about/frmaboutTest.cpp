@@ -86,6 +86,7 @@ TEST(frmabout, LinkClickMinimisesTheMainWindowOpensTheSiteAndCloses) {
         {"left click", Qt::LeftButton, true, true},
         {"left click, no browser", Qt::LeftButton, false, true},
         {"right click", Qt::RightButton, true, false},
+        {"Tab from Ok, then Enter", Qt::NoButton, true, true},
     };
     for (const auto& row : rows) {
         RecordingShell shell;
@@ -94,7 +95,14 @@ TEST(frmabout, LinkClickMinimisesTheMainWindowOpensTheSiteAndCloses) {
         main.show();
         frmabout dlg(shell, &main, &main);
         dlg.show();
-        QTest::mouseClick(Label(dlg, "lblurl"), row.button);
+        if (row.button == Qt::NoButton) {
+            dlg.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(Label(dlg, "lblurl"), row.button);
+        }
 
         EXPECT_EQ(main.isMinimized(), row.followed) << row.name;
         EXPECT_EQ(dlg.isVisible(), !row.followed) << row.name;
