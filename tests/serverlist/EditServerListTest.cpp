@@ -41,22 +41,21 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
     const struct {
         const char* name;
         ListState list;
-        bool editorStarts;
-        int exitStatus; // of the opener, when it started
+        std::optional<int> opener; // its exit status; none when it cannot start
         bool editorTried;
         const char* title;
         MsgBoxIcon icon;
         QString (*prompt)(const QString& path);
     } rows[] = {
-        {"list present", ListState::File, true, 0, true, "Thank you", MsgBoxIcon::Information,
+        {"list present", ListState::File, 0, true, "Thank you", MsgBoxIcon::Information,
          RestartPrompt},
-        {"list missing", ListState::Missing, true, 0, false, "File missing: LIST.TXT",
+        {"list missing", ListState::Missing, 0, false, "File missing: LIST.TXT",
          MsgBoxIcon::Exclamation, MissingPrompt},
-        {"a folder named list.txt", ListState::Folder, true, 0, false, "File missing: LIST.TXT",
+        {"a folder named list.txt", ListState::Folder, 0, false, "File missing: LIST.TXT",
          MsgBoxIcon::Exclamation, MissingPrompt},
-        {"no opener", ListState::File, false, 0, true, "Oops", MsgBoxIcon::Exclamation,
+        {"no opener", ListState::File, std::nullopt, true, "Oops", MsgBoxIcon::Exclamation,
          NoEditorPrompt},
-        {"opener found no editor", ListState::File, true, 3, true, "Oops", MsgBoxIcon::Exclamation,
+        {"opener found no editor", ListState::File, 3, true, "Oops", MsgBoxIcon::Exclamation,
          NoEditorPrompt},
     };
     for (const auto& row : rows) {
@@ -70,14 +69,14 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
             ASSERT_TRUE(QDir().mkpath(path)) << row.name;
         }
         RecordingShell shell;
-        shell.StartSucceeds = row.editorStarts;
-        shell.ExitStatus = row.exitStatus;
+        shell.StartSucceeds = row.opener.has_value();
+        shell.ExitStatus = row.opener.value_or(0);
         RecordingMsgBox msgBox;
         QObject context;
 
         EditServerList(shell, msgBox, fallback, &context);
-        // The editor's answer comes later; the box waits for it.
-        EXPECT_EQ(msgBox.Boxes.size(), row.editorTried ? 0 : 1) << row.name;
+        EXPECT_EQ(msgBox.Boxes.size(), row.editorTried ? 0 : 1)
+            << row.name << ": box before answer";
         ASSERT_TRUE(QTest::qWaitFor([&] { return !msgBox.Boxes.isEmpty(); }, 1000)) << row.name;
 
         // The path is one argument, spaces and all ("Vantorel software"); no shell splits it.

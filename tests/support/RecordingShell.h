@@ -23,8 +23,7 @@ public:
     void StartAndReport(const QString& program, const QStringList& arguments, QObject* context,
                         Finished finished) override {
         Started.append({program, arguments});
-        const std::optional<int> status =
-            StartSucceeds ? std::optional<int>(ExitStatus) : std::nullopt;
+        const auto status = StartSucceeds ? std::optional<int>(ExitStatus) : std::nullopt;
         QMetaObject::invokeMethod(
             context, [=] { finished(status); }, Qt::QueuedConnection);
     }
