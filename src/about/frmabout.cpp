@@ -60,11 +60,12 @@ frmabout::frmabout(Shell& shell, QWidget* mainWindow, QWidget* parent)
         PaintLine(light, QPalette::Light);
     }
 
-    QPalette link = ui->lblurl->palette();
-    link.setColor(QPalette::WindowText, QColor(0, 0, 192));
-    ui->lblurl->setPalette(link);
+    SetLinkColor(ui->lblurl, QColor(0, 0, 192));
     ui->lblurl->setCursor(QCursor(ui->imghand->pixmap(), HandHotX, HandHotY));
     ConnectClick(ui->lblurl, [this] { lblurl_Click(); });
+    // "&Ok" holds the focus first; Tab goes on to the link.
+    setTabOrder(ui->cmdOK, ui->lblurl);
+    ui->cmdOK->setFocus();
 
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmabout::cmdOK_Click);
     Form_Load();

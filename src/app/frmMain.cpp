@@ -5,9 +5,11 @@
 #include "about/ProductInfo.h"
 #include "about/frmabout.h"
 #include "app/Conversions.h"
+#include "app/PanelAccessibility.h"
 #include "app/StartupChecks.h"
 #include "netstatus/CIpHelper.h"
 #include "netstatus/InternetConnectionState.h"
+#include "netstatus/NetstatusTexts.h"
 #include "netstatus/frmInfo.h"
 #include "runtime/AppInfo.h"
 #include "runtime/Bell.h"
@@ -32,6 +34,7 @@
 #include <QDateTime>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
 #include <QShortcut>
@@ -104,6 +107,10 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     }
 
     ui->Picture1->installEventFilter(this);
+    MarkPanelForScreenReaders(ui->Picture1, {ui->lblHost, ui->lblIP, ui->lblUTC, ui->lblLocalT});
+    // The status button lies below the visible part of the window; the menu entry is the way
+    // to the dialog, so keyboard and screen readers skip the button.
+    ui->cmdInetStatus->hide();
 
     ResumeNext([&] {
         for (int picture = 1; picture <= static_cast<int>(ImageList1.size()); ++picture) {
@@ -273,9 +280,19 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::Form_Resize() {
-    // The window always returns to its fixed size; a minimised window cannot be sized.
+    // The window always returns to its fixed size; a minimised window cannot be sized. A size
+    // forced from outside (no window manager honours the fixed size) is undone once the
+    // resize has been delivered.
     if (!isMinimized() && !isMaximized()) {
         ResumeNext([&] { HoldFixedSize(); });
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isMinimized() && !isMaximized() && size() != minimumSize()) {
+                    resize(minimumSize());
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -306,16 +323,25 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->Picture1 && event->type() == QEvent::MouseButtonPress) {
         Picture1_MouseDown();
     }
+    // The dark panel takes the focus after "Synchronize": a dotted frame in the labels' cyan
+    // shows it, drawn over the panel's own painting.
+    if (watched == ui->Picture1 && event->type() == QEvent::Paint && ui->Picture1->hasFocus()) {
+        static_cast<QObject*>(ui->Picture1)->event(event); // the panel paints itself first
+        QPainter painter(ui->Picture1);
+        painter.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
+        painter.drawRect(ui->Picture1->contentsRect().adjusted(1, 1, -2, -2));
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::DefaultButton_Press() {
     auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
     if (focused != nullptr && focused->window() == this) {
-        focused->animateClick();
+        focused->click();
         return;
     }
-    ui->cmdSync->animateClick();
+    ui->cmdSync->click();
 }
 
 // ---- Connection status and server list commands --------------------------------------------
@@ -337,7 +363,7 @@ void frmMain::menuShowConnectionStatus_Click() {
 
 void frmMain::menuEditList_Click() {
     try {
-        EditServerList(services_.shell, services_.msgBox, services_.programFolder);
+        EditServerList(services_.shell, services_.msgBox, services_.programFolder, this);
     } catch (const RuntimeError& error) {
         services_.msgBox.Show(CommonErrorReport(error, QStringLiteral("menuEditList_Click")));
     }
@@ -372,6 +398,7 @@ void frmMain::ShowActivityPicture(int picture) {
         return;
     }
     ui->Image1->setPixmap(ImageList1.at(static_cast<std::size_t>(picture - 1)));
+    ui->Image1->setAccessibleDescription(ActivityDescription(picture));
     shownPicture_ = picture;
 }
 

@@ -1,6 +1,7 @@
 #include "netstatus/ActivityPicture.h"
 
 #include "runtime/RuntimeError.h"
+#include "runtime/VectorPicture.h"
 
 namespace horlan {
 
@@ -25,8 +26,7 @@ QPixmap ActivityPicture(int number) {
     if (number < 1 || number > 4) {
         Raise(ErrInvalidProcedureCall);
     }
-    // QPixmap keeps loaded files in its cache, so the timer's calls decode each picture once.
-    return QPixmap(QStringLiteral(":/netstatus/activity%1.xpm").arg(number));
+    return VectorPicture(QStringLiteral(":/netstatus/activity%1.svg").arg(number), QSize(16, 16));
 }
 
 QIcon InternetStatusIcon() {
@@ -37,7 +37,7 @@ QIcon InternetStatusIcon() {
 }
 
 QPixmap GlobePicture() {
-    return QPixmap(QStringLiteral(":/netstatus/globe.xpm"));
+    return VectorPicture(QStringLiteral(":/netstatus/globe.svg"), QSize(32, 32));
 }
 
 } // namespace horlan

@@ -19,8 +19,8 @@ private:
     qint64 lastSent_ = 0;
 };
 
-// Activity picture `number` (1..4), 16 x 16: two computers joined by a cable. Raises
-// ErrInvalidProcedureCall for another number.
+// Activity picture `number` (1..4), 16 x 16 logical pixels drawn for the screen's pixel ratio:
+// two computers joined by a cable. Raises ErrInvalidProcedureCall for another number.
 QPixmap ActivityPicture(int number);
 
 // The connection status window's icon: a grey clock face, 16 x 16 and 32 x 32.

@@ -21,4 +21,18 @@ inline QString frmInfoLoadProcedure() {
     return QStringLiteral("frmInfo - Form_Load");
 }
 
+// What the activity picture `picture` (1..4) shows, for screen readers.
+inline QString ActivityDescription(int picture) {
+    switch (picture) {
+    case 2:
+        return QStringLiteral("Receiving");
+    case 3:
+        return QStringLiteral("Sending");
+    case 4:
+        return QStringLiteral("Receiving and sending");
+    default:
+        return QStringLiteral("Idle");
+    }
+}
+
 } // namespace horlan

@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
+#include <QPointer>
 #include <QProcess>
 #include <QUrl>
 
@@ -35,8 +36,30 @@ bool ShowItemsOverBus(const QString& folder) {
 
 } // namespace
 
-bool DesktopShell::StartDetached(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
+void DesktopShell::StartAndReport(const QString& program, const QStringList& arguments,
+                                  QObject* context, Finished finished) {
+    // Not owned by `context`: deleting a running QProcess would kill the program.
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    const auto report = [process, watched = QPointer<QObject>(context),
+                         finished = std::move(finished)](std::optional<int> exitStatus) {
+        process->deleteLater();
+        if (watched) {
+            finished(exitStatus);
+        }
+    };
+    QObject::connect(
+        process, &QProcess::finished, process, [report](int exitCode, QProcess::ExitStatus status) {
+            report(status == QProcess::NormalExit ? std::optional<int>(exitCode) : std::nullopt);
+        });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [report](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             report(std::nullopt);
+                         }
+                     });
+    process->start(program, arguments);
+    process->closeWriteChannel();
 }
 
 bool DesktopShell::OpenUrl(const QUrl& url) {

@@ -7,18 +7,18 @@
 
 namespace horlan {
 
-void EditServerList(Shell& shell, MsgBox& msgBox, const QString& fallbackFolder) {
+void EditServerList(Shell& shell, MsgBox& msgBox, const QString& fallbackFolder, QObject* context) {
     const QString path = ListFilePath(fallbackFolder);
     if (!fileexists(path)) {
         msgBox.Show(FileMissingBox(path));
         return;
     }
     const EditorCommand editor = TextEditorCommand(path);
-    if (!shell.StartDetached(editor.Program, editor.Arguments)) {
-        msgBox.Show(EditorNotStartedBox(path));
-        return;
-    }
-    msgBox.Show(RestartToApplyBox());
+    // The opener's exit status says whether an editor could be started for the file.
+    shell.StartAndReport(
+        editor.Program, editor.Arguments, context, [&msgBox, path](std::optional<int> exitStatus) {
+            msgBox.Show(exitStatus == 0 ? RestartToApplyBox() : EditorNotStartedBox(path));
+        });
 }
 
 } // namespace horlan

@@ -75,7 +75,7 @@ MsgBoxRequest ListSavedBox(const QString& savedPath) {
 
 QString FolderLinkToolTip() {
     return QCoreApplication::translate("ListUpdateTexts",
-                                       " Click here to open this location in Windows Explorer ");
+                                       " Click here to open this location in the file manager ");
 }
 
 } // namespace horlan

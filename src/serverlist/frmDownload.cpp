@@ -6,6 +6,7 @@
 #include "runtime/ProgramEnd.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Shell.h"
+#include "runtime/VectorPicture.h"
 #include "serverlist/ListUpdateTexts.h"
 #include "serverlist/SaveLocation.h"
 #include "storage/appdata.h"
@@ -13,12 +14,25 @@
 
 #include <QProgressDialog>
 
+#include <filesystem>
+
 namespace horlan {
 
 namespace {
 
 RuntimeError Unexpected(const std::exception& error) {
     return RuntimeError(ErrUnexpected, QString::fromLocal8Bit(error.what()));
+}
+
+// The folder as the path label shows it: in lower case where the file system ignores case
+// (the lower-case name leads to the same folder), else in its real case.
+QString FolderAsShown(const QString& folder) {
+    const QString lower = folder.toLower();
+    std::error_code error;
+    const bool same = lower != folder && std::filesystem::equivalent(
+                                             std::filesystem::path(lower.toStdU16String()),
+                                             std::filesystem::path(folder.toStdU16String()), error);
+    return same ? lower : folder;
 }
 
 } // namespace
@@ -33,12 +47,14 @@ frmDownload::frmDownload(Shell& shell, MsgBox& msgBox, ProgramEnd& end, SaveLoca
     setFixedSize(size());
     setAttribute(Qt::WA_DeleteOnClose);
 
-    QPalette link = ui->lblLink->palette();
-    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    ui->lblLink->setPalette(link);
+    ui->Image1->setPixmap(
+        VectorPicture(QStringLiteral(":/serverlist/info_bubble.svg"), ui->Image1->size()));
+    SetLinkColor(ui->lblLink, QColor(0, 0, 255));
     ui->lblLink->setToolTip(FolderLinkToolTip());
     ui->lblLink->setCursor(Qt::PointingHandCursor);
     ConnectClick(ui->lblLink, [this] { lblLink_Click(); });
+    // "Download" holds the focus first, so that Enter downloads; Tab reaches the link.
+    ui->cmdDownload->setFocus();
 
     connect(ui->cmdDownload, &QPushButton::clicked, this, &frmDownload::cmdDownload_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmDownload::cmdCancel_Click);
@@ -62,7 +78,7 @@ frmDownload* frmDownload::ShowOne(QPointer<frmDownload>& instance, Shell& shell,
 }
 
 void frmDownload::Form_Load() {
-    ui->lblLink->setText(GetAppDataFolder(fallbackFolder_).toLower());
+    ui->lblLink->setText(FolderAsShown(GetAppDataFolder(fallbackFolder_)));
 }
 
 void frmDownload::cmdDownload_Click() {

@@ -63,6 +63,12 @@ TEST(frmabout, OkAndTheLinkClose) {
          true},
         {"link, no browser",
          [](frmabout& d) { QTest::mouseClick(Label(d, "lblurl"), Qt::LeftButton); }, false, true},
+        {"Tab from Ok, then Enter",
+         [](frmabout& d) {
+             QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+             QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+         },
+         true, true},
     };
     for (const auto& row : rows) {
         RecordingShell shell;

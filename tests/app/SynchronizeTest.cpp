@@ -217,4 +217,22 @@ TEST_F(SynchronizeTest, AnEndlessServerGrowsNoMemoryAndASecondSynchronizeDropsIt
     EXPECT_TRUE(WaitFor([&] { return timedated->Test.Calls.size() == 1 && server.Open == 0; }));
 }
 
+TEST_F(SynchronizeTest, EnterPressesSynchronizeOrTheFocusedButton) {
+    ASSERT_NE(Open(), nullptr);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Combo1()->addItem(QStringLiteral("a.b"));
+    Combo1()->setCurrentIndex(Combo1()->count() - 1);
+    Combo1()->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    ASSERT_EQ(msgBox.Boxes.size(), 1) << "at once, without an animated press";
+    EXPECT_EQ(msgBox.Boxes[0], NotATimeServerBox());
+
+    // Enter on "E&xit" closes the window like the button.
+    auto* cmdExit = Child<QPushButton>("cmdExit");
+    cmdExit->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_Enter);
+    EXPECT_EQ(end.Count, 1);
+}
+
 #include "SynchronizeTest.moc"

@@ -7,6 +7,9 @@
 #include "support/ScopedEnvFolder.h"
 
 #include <QDir>
+#include <QTest>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -17,14 +20,15 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
     const struct {
         const char* name;
         ListState list;
-        bool editorStarts;
+        std::optional<int> opener; // its exit status; none when it cannot start
         MsgBoxRequest (*box)(const QString& path);
         int editorsStarted;
     } rows[] = {
-        {"list present", File, true, [](const QString&) { return RestartToApplyBox(); }, 1},
-        {"list missing", Missing, true, FileMissingBox, 0},
-        {"a folder named list.txt", Folder, true, FileMissingBox, 0},
-        {"no editor", File, false, EditorNotStartedBox, 1},
+        {"list present", File, 0, [](const QString&) { return RestartToApplyBox(); }, 1},
+        {"list missing", Missing, 0, FileMissingBox, 0},
+        {"a folder named list.txt", Folder, 0, FileMissingBox, 0},
+        {"no opener", File, std::nullopt, EditorNotStartedBox, 1},
+        {"opener found no editor", File, 3, EditorNotStartedBox, 1},
     };
     for (const auto& row : rows) {
         ScopedEnvFolder data("XDG_DATA_HOME");
@@ -33,9 +37,13 @@ TEST(EditServerList, OpensTheListInTheEditorOrSaysWhyNot) {
         ASSERT_TRUE(row.list != File || QFile(path).open(QIODevice::WriteOnly)) << row.name;
         ASSERT_TRUE(row.list != Folder || QDir().mkpath(path)) << row.name;
         RecordingShell shell;
-        shell.StartSucceeds = row.editorStarts;
+        shell.StartSucceeds = row.opener.has_value();
+        shell.ExitStatus = row.opener.value_or(0);
         RecordingMsgBox msgBox;
-        EditServerList(shell, msgBox, fallback);
+        QObject context;
+        EditServerList(shell, msgBox, fallback, &context);
+        EXPECT_EQ(msgBox.Boxes.size(), row.editorsStarted ? 0 : 1) << row.name << ": box too early";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !msgBox.Boxes.isEmpty(); }, 1000)) << row.name;
         // The path is one argument, spaces and all ("Vantorel software"); no shell splits it.
         const RecordingShell::Start editor{QStringLiteral("xdg-open"), {path}};
         EXPECT_EQ(shell.Started, QList<RecordingShell::Start>(row.editorsStarted, editor))

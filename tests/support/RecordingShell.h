@@ -18,9 +18,13 @@ public:
         bool operator==(const Start&) const = default;
     };
 
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
+    // Answers later, from the event loop, as the real program would.
+    void StartAndReport(const QString& program, const QStringList& arguments, QObject* context,
+                        Finished finished) override {
         Started.append({program, arguments});
-        return StartSucceeds;
+        const auto status = StartSucceeds ? std::optional<int>(ExitStatus) : std::nullopt;
+        QMetaObject::invokeMethod(
+            context, [=] { finished(status); }, Qt::QueuedConnection);
     }
     bool OpenUrl(const QUrl& url) override {
         OpenedUrls.append(url);
@@ -37,6 +41,7 @@ public:
     QList<QUrl> OpenedUrls;
     QStringList ShownFolders;
     bool StartSucceeds = true;
+    int ExitStatus = 0;
     bool OpenSucceeds = true;
     std::optional<RuntimeError> ShowFolderError; // thrown by ShowFolder after recording
 };
