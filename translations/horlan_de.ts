@@ -132,6 +132,22 @@
         <source>Internet Connection Status</source>
         <translation>Status der Internetverbindung</translation>
     </message>
+    <message>
+        <source>Idle</source>
+        <translation>Ruhig</translation>
+    </message>
+    <message>
+        <source>Receiving</source>
+        <translation>Empfängt</translation>
+    </message>
+    <message>
+        <source>Sending</source>
+        <translation>Sendet</translation>
+    </message>
+    <message>
+        <source>Receiving and sending</source>
+        <translation>Empfängt und sendet</translation>
+    </message>
 </context>
 <context>
     <name>Registry</name>
@@ -486,6 +502,22 @@
     <message>
         <source>Status</source>
         <translation>Status</translation>
+    </message>
+    <message>
+        <source>Time synchronization</source>
+        <translation>Zeitsynchronisierung</translation>
+    </message>
+    <message>
+        <source>Time server</source>
+        <translation>Zeitserver</translation>
+    </message>
+    <message>
+        <source>Synchronization details</source>
+        <translation>Einzelheiten der Synchronisierung</translation>
+    </message>
+    <message>
+        <source>Network activity</source>
+        <translation>Netzwerkaktivität</translation>
     </message>
 </context>
 <context>

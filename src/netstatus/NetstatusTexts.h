@@ -25,13 +25,13 @@ inline QString frmInfoLoadProcedure() {
 inline QString ActivityDescription(int picture) {
     switch (picture) {
     case 2:
-        return QStringLiteral("Receiving");
+        return QCoreApplication::translate("NetstatusTexts", "Receiving");
     case 3:
-        return QStringLiteral("Sending");
+        return QCoreApplication::translate("NetstatusTexts", "Sending");
     case 4:
-        return QStringLiteral("Receiving and sending");
+        return QCoreApplication::translate("NetstatusTexts", "Receiving and sending");
     default:
-        return QStringLiteral("Idle");
+        return QCoreApplication::translate("NetstatusTexts", "Idle");
     }
 }
 
