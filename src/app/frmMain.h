@@ -12,11 +12,11 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMain;
 }
-
 
 namespace horlan {
 
@@ -108,6 +108,9 @@ private:
     void ShowActivityPicture(int picture);
     void ShowClientLabels();
     void LoadServerList();
+    void ShowServers(const QStringList& servers);
+    void SelectLastServer();
+    void ShowServersWithoutWriting();
     void ApplySavedPosition();
     void HoldFixedSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,6 +129,8 @@ private:
     QElapsedTimer connectMoment_;
     float SyncDelay = 0.0f;
     QPointer<frmDownload> download_;
+    // The selection made at load when the list shown is a stand-in after a failed refresh.
+    std::optional<int> untouchedServer_;
 };
 
 } // namespace horlan

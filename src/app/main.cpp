@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("horlan"));
+    // Asked to end from outside (session end, kill): close like the close box, keeping the
+    // window's position and the chosen server. Caught from before the first file is touched,
+    // so that a request during start-up waits for the window instead of killing the program.
+    horlan::TerminationSignal termination;
 
     horlan::LockFileInstance previousInstance;
     horlan::QtMsgBox msgBox;
@@ -36,13 +40,10 @@ int main(int argc, char** argv) {
     horlan::frmMain window({msgBox, end, bell, clock, localHost, keyStore, connectionState,
                             interfaceTable, previousInstance, shell, saveLocation,
                             QCoreApplication::applicationDirPath()});
+    QObject::connect(&termination, &horlan::TerminationSignal::Requested, &window, &QWidget::close);
     if (!window.Initialize()) {
         return 0;
     }
-    // Asked to end from outside (session end, kill): close like the close box, keeping the
-    // window's position and the chosen server.
-    horlan::TerminationSignal termination;
-    QObject::connect(&termination, &horlan::TerminationSignal::Requested, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }
