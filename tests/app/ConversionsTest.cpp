@@ -6,14 +6,15 @@
 #include <limits>
 
 using namespace horlan;
+using namespace Qt::StringLiterals;
 
 TEST(Conversions, StoredIndexToInteger) {
     // Halves go to the even neighbour; no value at all reads as zero.
-    const std::pair<std::optional<QString>, int> rows[] = {
-        {QStringLiteral(" 12 "), 12}, {QStringLiteral("-1"), -1}, {QStringLiteral("2.5"), 2},
-        {QStringLiteral("3.5"), 4},   {std::nullopt, 0},          {QStringLiteral("32767"), 32767}};
+    const std::pair<std::optional<QString>, int> rows[] = {{u" 12 "_s, 12},   {u"-1"_s, -1},
+                                                           {u"2.5"_s, 2},     {u"3.5"_s, 4},
+                                                           {std::nullopt, 0}, {u"32767"_s, 32767}};
     for (const auto& [text, value] : rows) {
-        EXPECT_EQ(CInt(text), value) << text.value_or(QStringLiteral("<none>")).toStdString();
+        EXPECT_EQ(CInt(text), value) << text.value_or(u"<none>"_s).toStdString();
     }
     for (const char* text : {"Error", "", "32768", "-32769"}) {
         EXPECT_THROW(CInt(QString::fromLatin1(text)), RuntimeError) << text;
@@ -29,7 +30,7 @@ TEST(Conversions, PositionTextReadsBackToTheSameNumber) {
             << text.toStdString();
         EXPECT_EQ(CSng(text), value) << text.toStdString();
     }
-    EXPECT_EQ(SingleToText(-45.0f), QStringLiteral("-45"));
+    EXPECT_EQ(SingleToText(-45.0f), u"-45"_s);
     EXPECT_EQ(CSng(std::nullopt), 0.0f);
     for (const char* text : {"Error", "1e39", "-1e39"}) {
         EXPECT_THROW(CSng(QString::fromLatin1(text)), RuntimeError) << text;

@@ -4,18 +4,19 @@
 #include "support/ScopedEnvFolder.h"
 
 using namespace horlan;
+using namespace Qt::StringLiterals;
 
 TEST(AppData, ProgramDataFolderIsMadeWhenMissingAndLookedForEveryTime) {
     ScopedEnvFolder data("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", (data.Path() + QStringLiteral("/not/yet")).toLocal8Bit());
-    const QString expected = data.Path() + QStringLiteral("/not/yet/Vantorel software/Horlan/");
-    EXPECT_EQ(GetAppDataFolder(QStringLiteral("/opt/h")), expected);
+    qputenv("XDG_DATA_HOME", (data.Path() + u"/not/yet"_s).toLocal8Bit());
+    const QString expected = data.Path() + u"/not/yet/Vantorel software/Horlan/"_s;
+    EXPECT_EQ(GetAppDataFolder(u"/opt/h"_s), expected);
     ASSERT_TRUE(QDir(expected).removeRecursively());
-    EXPECT_EQ(GetAppDataFolder(QStringLiteral("/opt/h")), expected);
+    EXPECT_EQ(GetAppDataFolder(u"/opt/h"_s), expected);
     EXPECT_TRUE(QFileInfo(expected).isDir());
-    WriteFileBytes(expected + QStringLiteral("list.txt"), "kept");
-    EXPECT_EQ(GetAppDataFolder(QStringLiteral("/opt/h")), expected);
-    EXPECT_EQ(ReadFileBytes(expected + QStringLiteral("list.txt")), QByteArray("kept"));
+    WriteFileBytes(expected + u"list.txt"_s, "kept");
+    EXPECT_EQ(GetAppDataFolder(u"/opt/h"_s), expected);
+    EXPECT_EQ(ReadFileBytes(expected + u"list.txt"_s), QByteArray("kept"));
 }
 
 TEST(AppData, FallbackWhenAFileIsInTheWay) {
@@ -23,8 +24,7 @@ TEST(AppData, FallbackWhenAFileIsInTheWay) {
         {"", "/opt/h", "/opt/h/"}, {"/Horlan", "/opt/h/", "/opt/h/"}, {"", "", "/"}};
     for (const auto& [inTheWay, fallback, result] : rows) {
         ScopedEnvFolder data("XDG_DATA_HOME");
-        WriteFileBytes(data.Path() + QStringLiteral("/Vantorel software") + QLatin1String(inTheWay),
-                       "file");
+        WriteFileBytes(data.Path() + u"/Vantorel software"_s + QLatin1String(inTheWay), "file");
         EXPECT_EQ(GetAppDataFolder(QString::fromLatin1(fallback)), QLatin1String(result))
             << inTheWay;
     }

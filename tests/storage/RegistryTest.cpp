@@ -11,12 +11,13 @@
 #include <thread>
 
 using namespace horlan;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan");
+const QString kKey = u"HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan"_s;
 using Read = std::optional<QString>;
-const Read kError = QStringLiteral("Error");
+const Read kError = u"Error"_s;
 
 // A registry on the real file store in a private configuration folder.
 class RegistryTest : public ::testing::Test {
@@ -42,23 +43,22 @@ TEST_F(RegistryTest, KeyPathFormat) {
         Read read; // of a value never written
     } rows[] = {
         {"HKEY_CURRENT_USER", 0, {0x80000001u, {}}, kError},
-        {"HKEY_LOCAL_MACHINE\\S\\T", 0, {0x80000002u, QStringLiteral("S\\T")}, kError},
+        {"HKEY_LOCAL_MACHINE\\S\\T", 0, {0x80000002u, u"S\\T"_s}, kError},
         {"hkey_current_user\\Software", 4, {}, std::nullopt},
         {"HKEY_CURRENT_USER\\Software\\", 4, {}, std::nullopt},
         {"", 4, {}, std::nullopt},
-        {"HKEY_Local_Machine\\S", 0, {0, QStringLiteral("S")}, std::nullopt},
+        {"HKEY_Local_Machine\\S", 0, {0, u"S"_s}, std::nullopt},
         {"HKEY_DYN_DATA", 0, {0x80000006u, {}}, kError},
-        {"HKEY_USERS\\a\\\\b", 0, {0x80000003u, QStringLiteral("a\\\\b")}, kError},
+        {"HKEY_USERS\\a\\\\b", 0, {0x80000003u, u"a\\\\b"_s}, kError},
     };
     for (const auto& row : rows) {
         const QString path = QString::fromLatin1(row.path);
         boxes.Boxes.clear();
         EXPECT_EQ(registry.SplitKeyPath(path), row.parts) << row.path;
-        EXPECT_EQ(Get(QStringLiteral("Top"), path), row.read) << row.path;
+        EXPECT_EQ(Get(u"Top"_s, path), row.read) << row.path;
         registry.CreateKey(path);
-        registry.SetKeyValue(path, QStringLiteral("Top"), QStringLiteral("1"));
-        const MsgBoxRequest box{
-            QStringLiteral("Incorrect Format:\n\n") + path, MsgBoxIcon::None, {}};
+        registry.SetKeyValue(path, u"Top"_s, u"1"_s);
+        const MsgBoxRequest box{u"Incorrect Format:\n\n"_s + path, MsgBoxIcon::None, {}};
         EXPECT_EQ(boxes.Boxes, QList<MsgBoxRequest>(row.boxes, box)) << row.path;
     }
     // Only the well-formed paths with a known root reached the file.
@@ -67,35 +67,35 @@ TEST_F(RegistryTest, KeyPathFormat) {
 
 TEST_F(RegistryTest, StoredBytesReadBack) {
     const std::pair<QByteArray, Read> rows[] = {
-        {QByteArray("  1 \0", 5), QStringLiteral("1 ")}, // leading spaces go, trailing stay
+        {QByteArray("  1 \0", 5), u"1 "_s}, // leading spaces go, trailing stay
         {QByteArray("   \0", 4), QString()},
-        {QByteArray("\t1\r\n\xe9\0", 6), QStringLiteral("\t1\r\n\u00e9")},
+        {QByteArray("\t1\r\n\xe9\0", 6), u"\t1\r\n\u00e9"_s},
         {QByteArray(254, 'q') + '\0', QString(254, QLatin1Char('q'))},
         {QByteArray(255, 'q') + '\0', kError},
-        {"abc", QStringLiteral("ab")}, // no terminator: the last character is lost
+        {"abc", u"ab"_s}, // no terminator: the last character is lost
     };
     registry.CreateKey(kKey);
     for (const auto& [stored, read] : rows) {
         ASSERT_TRUE(store.SetValue(0x80000001u, "Software\\Vantorel\\Horlan", "V", stored));
-        EXPECT_EQ(Get(QStringLiteral("V")), read) << stored.toHex().constData();
+        EXPECT_EQ(Get(u"V"_s), read) << stored.toHex().constData();
     }
     ASSERT_TRUE(store.SetValue(0x80000001u, "Software\\Vantorel\\Horlan", "V", "  "));
-    EXPECT_THROW(Get(QStringLiteral("V")), RuntimeError);
+    EXPECT_THROW(Get(u"V"_s), RuntimeError);
 }
 
 TEST_F(RegistryTest, KeysMustExistToBeWritten) {
-    Set(QStringLiteral("Top"), QStringLiteral("5"));
-    EXPECT_EQ(Get(QStringLiteral("Top")), kError);
+    Set(u"Top"_s, u"5"_s);
+    EXPECT_EQ(Get(u"Top"_s), kError);
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(store.Path()).absolutePath()))
         << "a refused write wrote";
-    registry.CreateKey(kKey + QStringLiteral("\\a"));
-    Set(QStringLiteral("Top"), QStringLiteral("5"));
-    EXPECT_EQ(Get(QStringLiteral("Top")), Read(QStringLiteral("5")));
+    registry.CreateKey(kKey + u"\\a"_s);
+    Set(u"Top"_s, u"5"_s);
+    EXPECT_EQ(Get(u"Top"_s), Read(u"5"_s));
     const QByteArray before = ReadFileBytes(store.Path());
-    registry.CreateKey(QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\vantorel"));
-    registry.SetKeyValue(kKey + QStringLiteral("\\b"), QStringLiteral("Top"), QString());
+    registry.CreateKey(u"HKEY_CURRENT_USER\\SOFTWARE\\vantorel"_s);
+    registry.SetKeyValue(kKey + u"\\b"_s, u"Top"_s, QString());
     EXPECT_EQ(ReadFileBytes(store.Path()), before);
-    EXPECT_FALSE(QFileInfo::exists(store.Path() + QStringLiteral(".lock")));
+    EXPECT_FALSE(QFileInfo::exists(store.Path() + u".lock"_s));
 }
 
 TEST_F(RegistryTest, HandEditedFile) {
@@ -105,11 +105,11 @@ TEST_F(RegistryTest, HandEditedFile) {
         "\t\"Top\"  =  \"  1230\"\t\r\n\"\\xC9t\\xE9\"=\"a\\\\b \\\"c\\\" \\x41\\xe9\"\r\n"
         "\"Raw\" = raw:\"xyz\"\n[hkey_current_user\\software\\VANTOREL\\horlan]\n\"top\"=\"777\"\n"
         "[HKEY_CURRENT_USER\\Odd%25%E9]\n");
-    EXPECT_EQ(Get(QStringLiteral("TOP"), kKey.toUpper()), Read(QStringLiteral("777")));
-    EXPECT_EQ(Get(QStringLiteral("\u00e9T\u00c9")), Read(QStringLiteral("a\\b \"c\" A\u00e9")));
-    EXPECT_EQ(Get(QStringLiteral("Raw")), Read(QStringLiteral("xy")));
+    EXPECT_EQ(Get(u"TOP"_s, kKey.toUpper()), Read(u"777"_s));
+    EXPECT_EQ(Get(u"\u00e9T\u00c9"_s), Read(u"a\\b \"c\" A\u00e9"_s));
+    EXPECT_EQ(Get(u"Raw"_s), Read(u"xy"_s));
     // A change rewrites the file in the program's own spelling and keeps everything.
-    registry.SetKeyValue(kKey.toUpper(), QStringLiteral("new"), QStringLiteral("2"));
+    registry.SetKeyValue(kKey.toUpper(), u"new"_s, u"2"_s);
     EXPECT_EQ(
         ReadFileBytes(store.Path()),
         QByteArray(
@@ -126,14 +126,14 @@ TEST_F(RegistryTest, CorruptFileIsKeptAside) {
           "[HKEY_USERS\\S]\n\"T\"=\"open\n", "[HKEY_USERS\\Bad%G1]\n"}) {
         QDir(config.Path()).removeRecursively();
         WriteFileBytes(store.Path(), corrupt);
-        EXPECT_EQ(Get(QStringLiteral("Top"), QStringLiteral("HKEY_USERS\\S")), kError);
-        registry.SetKeyValue(QStringLiteral("HKEY_USERS\\S"), QStringLiteral("T"), QString());
+        EXPECT_EQ(Get(u"Top"_s, u"HKEY_USERS\\S"_s), kError);
+        registry.SetKeyValue(u"HKEY_USERS\\S"_s, u"T"_s, QString());
         EXPECT_EQ(ReadFileBytes(store.Path()), corrupt) << "a read or a refused write touched it";
         registry.CreateKey(kKey);
         WriteFileBytes(store.Path(), "again");
         registry.CreateKey(kKey);
-        EXPECT_EQ(ReadFileBytes(store.Path() + QStringLiteral(".corrupt")), corrupt);
-        EXPECT_EQ(ReadFileBytes(store.Path() + QStringLiteral(".corrupt.1")), QByteArray("again"));
+        EXPECT_EQ(ReadFileBytes(store.Path() + u".corrupt"_s), corrupt);
+        EXPECT_EQ(ReadFileBytes(store.Path() + u".corrupt.1"_s), QByteArray("again"));
     }
 }
 
@@ -146,7 +146,7 @@ TEST_F(RegistryTest, FileForms) {
         {[&](const QString& p) {
              WriteFileBytes(p, huge + "[" + kKey.toLatin1() + "]\n\"Top\"=\"7\"\n\"L\"=\"3\"");
          },
-         QStringLiteral("7")},
+         u"7"_s},
         {[](const QString& p) { EXPECT_EQ(mkfifo(QFile::encodeName(p), 0600), 0); }, kError},
         {[](const QString& p) { QDir().mkpath(p); }, kError},
     };
@@ -155,8 +155,8 @@ TEST_F(RegistryTest, FileForms) {
         QDir().mkpath(QFileInfo(store.Path()).absolutePath());
         make(store.Path());
         registry.CreateKey(kKey);
-        Set(QStringLiteral("L"), QStringLiteral("3"));
-        EXPECT_EQ(Get(QStringLiteral("Top")), read);
+        Set(u"L"_s, u"3"_s);
+        EXPECT_EQ(Get(u"Top"_s), read);
     }
 }
 
@@ -165,7 +165,7 @@ TEST_F(RegistryTest, WriteReplacesTheFileAtomically) {
     const QByteArray old = ReadFileBytes(store.Path());
     QFile reader(store.Path());
     ASSERT_TRUE(reader.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-    Set(QStringLiteral("Top"), QStringLiteral("1"));
+    Set(u"Top"_s, u"1"_s);
     EXPECT_EQ(reader.readAll(), old) << "the file was rewritten in place";
 }
 
@@ -182,8 +182,8 @@ TEST_F(RegistryTest, TwoWritersLoseNothing) {
         }
     };
     int lostLeft = 0, lostTop = 0;
-    std::thread left(writer, QStringLiteral("Left"), std::ref(lostLeft));
-    writer(QStringLiteral("Top"), lostTop);
+    std::thread left(writer, u"Left"_s, std::ref(lostLeft));
+    writer(u"Top"_s, lostTop);
     left.join();
     EXPECT_EQ(lostLeft + lostTop, 0);
 }
