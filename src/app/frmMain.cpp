@@ -187,37 +187,68 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::LoadServerList() {
-    QComboBox& Combo1 = *ui->Combo1;
     const QString& programFolder = services_.programFolder;
     try {
         try {
             RefreshListFile(programFolder);
-            LoadComboFromFile(Combo1, ListFilePath(programFolder), programFolder);
-            const qint16 index =
-                CInt(registry_.GetKeyValue(SettingsKeyPath(), QStringLiteral("LastServer")));
-            if (index < -1 || index >= Combo1.count()) {
-                Raise(ErrInvalidPropertyValue);
-            }
-            Combo1.setCurrentIndex(index);
-            if (Combo1.currentIndex() == -1) {
-                Combo1.setCurrentIndex(0);
-            }
+            ShowServers(LoadComboFromFile(ListFilePath(programFolder), programFolder));
+            SelectLastServer();
         } catch (const RuntimeError& error) {
             switch (error.Number()) {
             case ErrTypeMismatch:
                 ShowClientLabels();
                 break;
-            case ErrFileNotFound:
-                LoadInternalList(Combo1);
-                CreateList(Combo1, programFolder);
+            case ErrFileNotFound: {
+                QStringList servers;
+                LoadInternalList(servers);
+                ShowServers(servers);
+                CreateList(servers, programFolder);
                 break;
+            }
             default:
                 throw;
             }
         }
     } catch (const RuntimeError& error) {
         services_.msgBox.Show(CommonErrorReport(error, QStringLiteral("Form_Load")));
+        if (ui->Combo1->count() == 0) {
+            ShowServersWithoutWriting();
+        }
     }
+}
+
+void frmMain::ShowServers(const QStringList& servers) {
+    ui->Combo1->clear();
+    ui->Combo1->addItems(servers);
+    ui->Combo1->setCurrentIndex(0);
+}
+
+void frmMain::SelectLastServer() {
+    QComboBox& Combo1 = *ui->Combo1;
+    const qint16 index =
+        CInt(registry_.GetKeyValue(SettingsKeyPath(), QStringLiteral("LastServer")));
+    if (index < -1 || index >= Combo1.count()) {
+        Raise(ErrInvalidPropertyValue);
+    }
+    Combo1.setCurrentIndex(index);
+    if (Combo1.currentIndex() == -1) {
+        Combo1.setCurrentIndex(0);
+    }
+}
+
+void frmMain::ShowServersWithoutWriting() {
+    // The refresh failed: the user still gets servers, those of list.txt when it can be read,
+    // else the built-in ones, and no file is touched on the way.
+    QStringList servers;
+    ResumeNext([&] { servers = ReadListFile(ListFilePath(services_.programFolder)); });
+    if (servers.isEmpty()) {
+        LoadInternalList(servers);
+    }
+    ShowServers(servers);
+    ResumeNext([&] { SelectLastServer(); });
+    // This list may not be the one the saved index counts in: the saved server is kept
+    // unless the user picks another.
+    untouchedServer_ = ui->Combo1->currentIndex();
 }
 
 // ---- Closing and window events --------------------------------------------------------------
@@ -240,10 +271,12 @@ void frmMain::Form_QueryUnload() {
                                   SingleToText(static_cast<float>(x() * kTwipsPerPixel)));
         });
     }
-    ResumeNext([&] {
-        registry_.SetKeyValue(key, QStringLiteral("LastServer"),
-                              QString::number(ui->Combo1->currentIndex()));
-    });
+    if (untouchedServer_ != ui->Combo1->currentIndex()) {
+        ResumeNext([&] {
+            registry_.SetKeyValue(key, QStringLiteral("LastServer"),
+                                  QString::number(ui->Combo1->currentIndex()));
+        });
+    }
     // The program's other windows close too.
     ResumeNext([&] {
         const auto windows = QApplication::topLevelWidgets();

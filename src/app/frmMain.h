@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMain;
@@ -112,6 +113,9 @@ private:
     void ShowActivityPicture(int picture);
     void ShowClientLabels();
     void LoadServerList();
+    void ShowServers(const QStringList& servers);
+    void SelectLastServer();
+    void ShowServersWithoutWriting();
     void ApplySavedPosition();
     void HoldFixedSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -134,6 +138,8 @@ private:
     // A request to set the clock awaits its answer.
     bool clockPending_ = false;
     QPointer<frmDownload> download_;
+    // The selection made at load when the list shown is a stand-in after a failed refresh.
+    std::optional<int> untouchedServer_;
 };
 
 } // namespace horlan

@@ -31,6 +31,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Horlan"));
     QApplication::setApplicationVersion(QStringLiteral(HORLAN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("example.vantorel.Horlan"));
+    // Asked to end from outside (session end, kill): close like the close box, keeping the
+    // window's position and the chosen server. Caught from before the first file is touched,
+    // so that a request during start-up waits for the window instead of killing the program.
+    horlan::TerminationSignal termination;
     const horlan::Translations translations;
 
     horlan::LockFileInstance previousInstance;
@@ -48,13 +52,10 @@ int main(int argc, char** argv) {
     horlan::frmMain window({msgBox, end, bell, clock, localHost, keyStore, connectionState,
                             interfaceTable, previousInstance, shell, saveLocation,
                             QCoreApplication::applicationDirPath()});
+    QObject::connect(&termination, &horlan::TerminationSignal::Requested, &window, &QWidget::close);
     if (!window.Initialize()) {
         return 0;
     }
-    // Asked to end from outside (session end, kill): close like the close box, keeping the
-    // window's position and the chosen server.
-    horlan::TerminationSignal termination;
-    QObject::connect(&termination, &horlan::TerminationSignal::Requested, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }

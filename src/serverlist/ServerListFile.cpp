@@ -1,10 +1,11 @@
 #include "serverlist/ServerListFile.h"
 
+#include "runtime/RegularFile.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/TrimSpaces.h"
 #include "serverlist/ListFileDisk.h"
 #include "storage/appdata.h"
 
-#include <QComboBox>
 #include <QFile>
 
 namespace horlan {
@@ -13,35 +14,23 @@ namespace {
 
 const QByteArray CrLf("\r\n");
 
-// Opens `path` for reading, raising 53 when it does not exist and 75 for any other refusal.
-void OpenForReading(QFile& file) {
-    if (!file.open(QIODevice::ReadOnly)) {
-        Raise(file.exists() ? ErrPathFileAccess : ErrFileNotFound);
-    }
-}
-
-QByteArray ReadAllOrRaise(QFile& file) {
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+QByteArray ReadOrRaise(const QString& path) {
+    FileContents contents = ReadRegularFile(path);
+    switch (contents.Status) {
+    case FileStatus::Missing:
+        Raise(ErrFileNotFound);
+    case FileStatus::Refused:
         Raise(ErrPathFileAccess);
+    case FileStatus::Done:
+        break;
     }
-    return bytes;
-}
-
-void WriteOrRaise(QFile& file, const QByteArray& bytes) {
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        Raise(ErrPathFileAccess);
-    }
+    return std::move(contents.Bytes);
 }
 
 } // namespace
 
-bool fileexists(const QString& Path) {
-    if (Path.isEmpty()) {
-        return false;
-    }
-    QFile file(Path);
-    return file.open(QIODevice::ReadOnly);
+bool fileexists(const QString& path) {
+    return CanReadRegularFile(path);
 }
 
 QStringList BuiltInServerList() {
@@ -56,33 +45,47 @@ QStringList BuiltInServerList() {
     };
 }
 
-QList<QByteArray> SplitListLines(const QByteArray& bytes) {
+QList<QByteArray> SplitListLines(QByteArrayView bytes) {
     QList<QByteArray> lines;
-    QByteArray line;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r') {
-            line.append(bytes[i]);
-            continue;
+    qsizetype begin = 0;
+    for (qsizetype end; (end = bytes.indexOf('\r', begin)) >= 0;) {
+        lines.append(bytes.sliced(begin, end - begin).toByteArray());
+        begin = end + 1;
+        if (begin < bytes.size() && bytes[begin] == '\n') {
+            ++begin;
         }
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            ++i;
-        }
-        lines.append(line);
-        line.clear();
     }
-    if (!line.isEmpty()) {
-        lines.append(line);
+    if (begin < bytes.size()) {
+        lines.append(bytes.sliced(begin).toByteArray());
     }
     return lines;
 }
 
-bool IsBlankListLine(const QByteArray& line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; });
+bool IsBlankListLine(QByteArrayView line) {
+    return TrimSpaces(line).isEmpty();
 }
 
-void LoadInternalList(QComboBox& Combo1) {
-    Combo1.addItems(BuiltInServerList());
-    Combo1.setCurrentIndex(0);
+QStringList ListEntries(QByteArrayView bytes) {
+    QStringList entries;
+    for (const QByteArray& line : SplitListLines(bytes)) {
+        if (!IsBlankListLine(line)) {
+            entries.append(QString::fromLatin1(line));
+        }
+    }
+    return entries;
+}
+
+QByteArray ConvertLineEnds(QByteArrayView bytes) {
+    QByteArray converted;
+    converted.reserve(bytes.size() + bytes.size() / 8 + 2);
+    for (QByteArray line : SplitListLines(bytes)) {
+        converted += line.replace('\n', CrLf) + CrLf;
+    }
+    return converted;
+}
+
+void LoadInternalList(QStringList& entries) {
+    entries += BuiltInServerList();
 }
 
 QString ListFilePath(const QString& fallbackFolder) {
@@ -93,63 +96,48 @@ QString TempFilePath(const QString& fallbackFolder) {
     return GetAppDataFolder(fallbackFolder) + QStringLiteral("temp.txt");
 }
 
-void CreateList(QComboBox& Combo1, const QString& fallbackFolder) {
+void CreateList(const QStringList& entries, const QString& fallbackFolder) {
     QByteArray block;
-    for (int i = 0; i < Combo1.count(); ++i) {
-        block += CrLf + Combo1.itemText(i).toLatin1();
+    for (const QString& entry : entries) {
+        block += CrLf + entry.toLatin1();
     }
     block += CrLf;
-    QFile file(ListFilePath(fallbackFolder));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (AppendToRegularFile(ListFilePath(fallbackFolder), block) != FileStatus::Done) {
         Raise(ErrPathFileAccess);
     }
-    WriteOrRaise(file, block);
 }
 
-void LoadComboFromFile(QComboBox& cCombobox, const QString& sCurrentFile,
-                       const QString& fallbackFolder) {
+QStringList ReadListFile(const QString& path) {
+    return ListEntries(ReadOrRaise(path));
+}
+
+QStringList LoadComboFromFile(const QString& currentFile, const QString& fallbackFolder) {
+    QStringList entries;
     try {
-        cCombobox.clear();
-        QFile file(sCurrentFile);
-        OpenForReading(file);
-        for (const QByteArray& line : SplitListLines(ReadAllOrRaise(file))) {
-            if (!IsBlankListLine(line)) {
-                cCombobox.addItem(QString::fromLatin1(line));
-            }
-        }
-        if (cCombobox.count() == 0) {
-            Raise(ErrInvalidPropertyValue);
-        }
-        if (cCombobox.currentIndex() == -1) {
-            cCombobox.setCurrentIndex(0);
-        }
-    } catch (const std::exception&) {
-        LoadInternalList(cCombobox);
-        CreateList(cCombobox, fallbackFolder);
+        entries = ReadListFile(currentFile);
+    } catch (const RuntimeError&) {
     }
+    if (entries.isEmpty()) {
+        LoadInternalList(entries);
+        CreateList(entries, fallbackFolder);
+    }
+    return entries;
 }
 
 void ConvertLineFeeds(const QString& source, const QString& target) {
-    QFile in(source);
-    OpenForReading(in);
-    const QByteArray bytes = ReadAllOrRaise(in);
+    const QByteArray converted = ConvertLineEnds(ReadOrRaise(source));
     QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(converted) != converted.size() || !out.flush()) {
         Raise(ErrPathFileAccess);
     }
-    QByteArray converted;
-    converted.reserve(bytes.size() + bytes.size() / 8 + 2);
-    for (QByteArray line : SplitListLines(bytes)) {
-        converted += line.replace('\n', CrLf) + CrLf;
-    }
-    WriteOrRaise(out, converted);
 }
 
 void RefreshListFile(const QString& fallbackFolder) {
     const QString list = ListFilePath(fallbackFolder);
     const QString temp = TempFilePath(fallbackFolder);
-    // A temp.txt left by an interrupted start may be read-only or someone else's; it is
-    // replaced, not written into.
+    // A temp.txt left by an interrupted start may be read-only, someone else's or no file at
+    // all; it is replaced, not written into.
     QFile::remove(temp);
     ConvertLineFeeds(list, temp);
     QFile::setPermissions(temp, QFile::permissions(list));

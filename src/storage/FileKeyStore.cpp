@@ -1,9 +1,9 @@
 #include "storage/FileKeyStore.h"
 
+#include "runtime/RegularFile.h"
 #include "storage/KeyFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
@@ -18,12 +18,11 @@ namespace {
 constexpr int LockTimeoutMs = 10000;
 
 QByteArray FullPath(quint32 root, const QByteArray& subKey) {
-    for (const RootKeyEntry& entry : RootKeyTable) {
-        if (entry.Handle == root) {
-            return subKey.isEmpty() ? QByteArray(entry.Name) : entry.Name + ('\\' + subKey);
-        }
+    const RootKeyEntry* entry = FindRootKey(root);
+    if (entry == nullptr) {
+        return {};
     }
-    return {};
+    return subKey.isEmpty() ? QByteArray(entry->Name) : entry->Name + ('\\' + subKey);
 }
 
 } // namespace
@@ -36,15 +35,16 @@ QString FileKeyStore::DefaultPath() {
 }
 
 FileKeyStore::Status FileKeyStore::Load(KeyFile& file) const {
-    QFile in(path_);
-    if (!in.open(QIODevice::ReadOnly)) {
-        return in.exists() ? Status::Unreadable : Status::Missing;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
+    const FileContents contents = ReadRegularFile(path_);
+    switch (contents.Status) {
+    case FileStatus::Missing:
+        return Status::Missing;
+    case FileStatus::Refused:
         return Status::Unreadable;
+    case FileStatus::Done:
+        break;
     }
-    auto parsed = KeyFile::Parse(bytes);
+    auto parsed = KeyFile::Parse(contents.Bytes);
     if (!parsed) {
         return Status::Corrupt;
     }
@@ -69,28 +69,19 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
         return false;
     }
     KeyFile file;
-    switch (Load(file)) {
-    case Status::Unreadable:
-        return false;
-    case Status::Corrupt:
-        if (!MoveAside()) {
-            return false;
-        }
-        break;
-    case Status::Missing:
-    case Status::Loaded:
-        break;
-    }
-    const QByteArray before = file.ToBytes();
-    if (!change(file)) {
+    const Status status = Load(file);
+    if (status == Status::Unreadable || !change(file)) {
         return false;
     }
-    const QByteArray after = file.ToBytes();
-    if (after == before) {
+    if (file.Changes() == 0) {
         return true;
     }
+    if (status == Status::Corrupt && !MoveAside()) {
+        return false;
+    }
+    const QByteArray bytes = file.ToBytes();
     QSaveFile out(path_);
-    return out.open(QIODevice::WriteOnly) && out.write(after) == after.size() && out.commit();
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
 }
 
 bool FileKeyStore::CreateKey(quint32 root, const QByteArray& subKey) {
@@ -99,18 +90,9 @@ bool FileKeyStore::CreateKey(quint32 root, const QByteArray& subKey) {
         return false;
     }
     return Change([&](KeyFile& file) {
-        if (!file.HasKey(path)) {
-            file.AddKey(path);
-        }
+        file.AddKey(path);
         return true;
     });
-}
-
-bool FileKeyStore::KeyExists(quint32 root, const QByteArray& subKey) {
-    const QByteArray path = FullPath(root, subKey);
-    KeyFile file;
-    const Status status = Load(file);
-    return (status == Status::Loaded || status == Status::Missing) && file.HasKey(path);
 }
 
 std::optional<QByteArray> FileKeyStore::QueryValue(quint32 root, const QByteArray& subKey,
@@ -124,8 +106,9 @@ std::optional<QByteArray> FileKeyStore::QueryValue(quint32 root, const QByteArra
 
 bool FileKeyStore::SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
                             const QByteArray& data) {
-    // A refused write must not even create the folder or the lock file.
-    if (!KeyExists(root, subKey)) {
+    // Below a root key nothing exists without the file's folder; a refused write must not
+    // create it.
+    if (!subKey.isEmpty() && !QFileInfo(QFileInfo(path_).absolutePath()).isDir()) {
         return false;
     }
     const QByteArray path = FullPath(root, subKey);

@@ -12,10 +12,12 @@ class KeyFile;
 
 // The key store in one per-user text file (format in KeyFile.h).
 //
-// Nothing is cached: every call reads the file afresh. Every change is a read-modify-write
-// under an exclusive lock file beside the file ("<file>.lock") and is saved by an atomic
-// replace, so a crash or a second copy of the program can neither lose a change nor leave a
-// half-written file. Reading takes no lock and never creates the file or its folder.
+// Nothing is cached: every call reads the file afresh, once. Every change is a
+// read-modify-write under an exclusive lock file beside the file ("<file>.lock") and is saved
+// by an atomic replace, so a crash or a second copy of the program can neither lose a change
+// nor leave a half-written file. Reading takes no lock and never creates the file or its
+// folder. Only a regular file is ever opened: anything else in its place (a FIFO, a device)
+// is a file that cannot be read, and no change is saved over it.
 //
 // A file that cannot be parsed is never overwritten: the next change renames it aside
 // ("<file>.corrupt", bytes unchanged; ".corrupt.1" and so on when that name is taken) and
@@ -30,7 +32,6 @@ public:
     const QString& Path() const { return path_; }
 
     bool CreateKey(quint32 root, const QByteArray& subKey) override;
-    bool KeyExists(quint32 root, const QByteArray& subKey) override;
     std::optional<QByteArray> QueryValue(quint32 root, const QByteArray& subKey,
                                          const QByteArray& valueName) override;
     bool SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
@@ -41,7 +42,7 @@ private:
 
     Status Load(KeyFile& file) const;
     // Runs `change` on the current content under the lock and saves the result when it
-    // differs. `change` answers false to refuse; nothing is written then.
+    // changed anything. `change` answers false to refuse; nothing is written then.
     bool Change(const std::function<bool(KeyFile&)>& change);
     bool MoveAside() const;
 

@@ -1,43 +1,81 @@
 #include "storage/KeyFile.h"
 
-#include "storage/KeyStore.h"
+#include "runtime/TrimSpaces.h"
 
-#include <QString>
-
-#include <cctype>
+#include <cstring>
 
 namespace horlan {
 
 namespace {
 
-bool SameName(const QByteArray& a, const QByteArray& b) {
-    return QString::fromLatin1(a).compare(QString::fromLatin1(b), Qt::CaseInsensitive) == 0;
+// Latin-1 letters fold to lower case, as QString compares them without regard to case.
+constexpr std::array<unsigned char, 256> FoldTable = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(upper ? c + 0x20 : c);
+    }
+    return table;
+}();
+
+unsigned char Fold(char c) {
+    return FoldTable[static_cast<unsigned char>(c)];
+}
+
+bool SameName(QByteArrayView a, QByteArrayView b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (Fold(a[i]) != Fold(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool IsPrintable(char c) {
     return c >= 0x20 && c <= 0x7e;
 }
 
-bool IsSpace(char c) {
+bool IsSpaceOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 
-QByteArray Hex(char c) {
-    return QByteArray(1, c).toHex().toUpper();
+void AppendHex(QByteArray& out, char c) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    out += Digits[byte >> 4];
+    out += Digits[byte & 0xF];
 }
 
-// The root key's name as the table spells it, or empty for an unknown name.
-QByteArray CanonicalRoot(const QByteArray& name) {
-    for (const RootKeyEntry& root : RootKeyTable) {
-        if (SameName(name, root.Name)) {
-            return root.Name;
-        }
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
     }
-    return {};
+    const unsigned char lower = Fold(c);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
-QByteArray QuoteText(const QByteArray& bytes) {
-    QByteArray out("\"");
+std::optional<char> HexByte(QByteArrayView text, qsizetype at) {
+    if (at + 2 > text.size()) {
+        return std::nullopt;
+    }
+    const int high = HexDigit(text[at]);
+    const int low = HexDigit(text[at + 1]);
+    if (high < 0 || low < 0) {
+        return std::nullopt;
+    }
+    return static_cast<char>(high * 16 + low);
+}
+
+int RootPosition(QByteArrayView name) {
+    const RootKeyEntry* root = FindRootKey(name, Qt::CaseInsensitive);
+    return root == nullptr ? -1 : static_cast<int>(root - RootKeyTable.data());
+}
+
+void AppendQuoted(QByteArray& out, QByteArrayView bytes) {
+    out += '"';
     for (char c : bytes) {
         if (c == '\\' || c == '"') {
             out += '\\';
@@ -45,35 +83,29 @@ QByteArray QuoteText(const QByteArray& bytes) {
         } else if (IsPrintable(c)) {
             out += c;
         } else {
-            out += "\\x" + Hex(c);
+            out += "\\x";
+            AppendHex(out, c);
         }
     }
-    return out + '"';
+    out += '"';
 }
 
-QByteArray EscapeHeader(const QByteArray& path) {
-    QByteArray out;
+void AppendHeader(QByteArray& out, QByteArrayView path) {
+    out += '[';
     for (char c : path) {
-        out += IsPrintable(c) && c != '%' ? QByteArray(1, c) : '%' + Hex(c);
+        if (IsPrintable(c) && c != '%') {
+            out += c;
+        } else {
+            out += '%';
+            AppendHex(out, c);
+        }
     }
-    return out;
+    out += "]\n";
 }
 
-std::optional<char> HexByte(const QByteArray& text, qsizetype at) {
-    if (at + 2 > text.size()) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const int value = text.mid(at, 2).toInt(&ok, 16);
-    if (!ok || !std::isxdigit(static_cast<unsigned char>(text[at])) ||
-        !std::isxdigit(static_cast<unsigned char>(text[at + 1]))) {
-        return std::nullopt;
-    }
-    return static_cast<char>(value);
-}
-
-std::optional<QByteArray> UnescapeHeader(const QByteArray& text) {
+std::optional<QByteArray> UnescapeHeader(QByteArrayView text) {
     QByteArray out;
+    out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             out += text[i];
@@ -89,13 +121,26 @@ std::optional<QByteArray> UnescapeHeader(const QByteArray& text) {
     return out;
 }
 
-// Reads a quoted text starting at `pos` (on the opening quote) and moves `pos` past it.
-std::optional<QByteArray> ReadQuoted(const QByteArray& line, qsizetype& pos) {
+// Reads a quoted text starting at `pos` (on the opening quote) and moves `pos` past it;
+// `extra` more bytes are reserved behind the text.
+std::optional<QByteArray> ReadQuoted(QByteArrayView line, qsizetype& pos, qsizetype extra = 0) {
     if (pos >= line.size() || line[pos] != '"') {
         return std::nullopt;
     }
+    const qsizetype begin = ++pos;
+    const qsizetype close = line.indexOf('"', begin);
+    const auto* escape =
+        close < 0 ? nullptr : std::memchr(line.data() + begin, '\\', std::size_t(close - begin));
+    if (close >= 0 && escape == nullptr) {
+        // Most texts hold no escape: one copy.
+        QByteArray out;
+        out.reserve(close - begin + extra);
+        out.append(line.sliced(begin, close - begin));
+        pos = close + 1;
+        return out;
+    }
     QByteArray out;
-    for (++pos; pos < line.size(); ++pos) {
+    for (; pos < line.size(); ++pos) {
         const char c = line[pos];
         if (c == '"') {
             ++pos;
@@ -124,88 +169,145 @@ std::optional<QByteArray> ReadQuoted(const QByteArray& line, qsizetype& pos) {
     return std::nullopt;
 }
 
-void SkipSpaces(const QByteArray& line, qsizetype& pos) {
-    while (pos < line.size() && IsSpace(line[pos])) {
+void SkipSpaces(QByteArrayView line, qsizetype& pos) {
+    while (pos < line.size() && IsSpaceOrTab(line[pos])) {
         ++pos;
     }
 }
 
-QByteArray TrimSpaces(const QByteArray& line) {
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && IsSpace(line[begin])) {
-        ++begin;
+// Value names repeat from key to key: the last few are shared instead of copied again.
+class NameCache {
+public:
+    QByteArray Share(QByteArray name) {
+        for (const QByteArray& known : recent_) {
+            if (known == name) {
+                return known;
+            }
+        }
+        next_ = (next_ + 1) % recent_.size();
+        recent_[next_] = name;
+        return name;
     }
-    while (end > begin && IsSpace(line[end - 1])) {
-        --end;
-    }
-    return line.mid(begin, end - begin);
-}
+
+private:
+    std::array<QByteArray, 4> recent_;
+    std::size_t next_ = 0;
+};
 
 // Parses `"name" = "data"` or `"name" = raw:"data"`.
-std::optional<KeyFile::Value> ParseValueLine(const QByteArray& line) {
+std::optional<KeyFile::Value> ParseValueLine(QByteArrayView line, NameCache& names) {
     qsizetype pos = 0;
-    const auto name = ReadQuoted(line, pos);
+    auto name = ReadQuoted(line, pos);
     SkipSpaces(line, pos);
     if (!name || pos >= line.size() || line[pos] != '=') {
         return std::nullopt;
     }
     ++pos;
     SkipSpaces(line, pos);
-    const bool raw = line.mid(pos, 4) == "raw:";
+    const bool raw = line.sliced(pos).startsWith("raw:");
     if (raw) {
         pos += 4;
     }
-    auto data = ReadQuoted(line, pos);
+    auto data = ReadQuoted(line, pos, 1);
     if (!data || pos != line.size()) {
         return std::nullopt;
     }
     if (!raw) {
         data->append('\0');
     }
-    return KeyFile::Value{*name, *data};
+    return KeyFile::Value{names.Share(std::move(*name)), std::move(*data)};
 }
 
 } // namespace
 
-bool KeyFile::IsValidPath(const QByteArray& path) {
-    const QList<QByteArray> levels = path.split('\\');
-    if (CanonicalRoot(levels.first()).isEmpty()) {
-        return false;
+KeyFile::IndexName::IndexName(qsizetype owner, QByteArray text, qsizetype begin, qsizetype end)
+    : Owner(owner), Text(std::move(text)), Begin(begin), End(end) {
+    // FNV-1a over the folded bytes, started from the owner.
+    size_t hash = 0xcbf29ce484222325ull + static_cast<size_t>(owner);
+    for (char c : View()) {
+        hash = (hash ^ Fold(c)) * 0x100000001b3ull;
     }
-    return std::none_of(levels.begin(), levels.end(),
-                        [](const QByteArray& l) { return l.isEmpty(); });
+    // The table picks buckets by the low bits, which FNV alone spreads poorly.
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdull;
+    FoldedHash = hash ^ (hash >> 33);
 }
 
-std::optional<KeyFile> KeyFile::Parse(const QByteArray& bytes) {
+bool KeyFile::IndexName::operator==(const IndexName& other) const {
+    return FoldedHash == other.FoldedHash && Owner == other.Owner && SameName(View(), other.View());
+}
+
+KeyFile::IndexName KeyFile::Lookup(qsizetype owner, QByteArrayView text) {
+    return {owner, QByteArray::fromRawData(text.data(), text.size()), 0, text.size()};
+}
+
+bool KeyFile::IsValidPath(QByteArrayView path) {
+    const qsizetype slash = path.indexOf('\\');
+    if (RootPosition(slash < 0 ? path : path.first(slash)) < 0) {
+        return false;
+    }
+    // No empty level: no doubled backslash and none at the end.
+    return slash < 0 || (!path.endsWith('\\') && !path.contains("\\\\"));
+}
+
+std::optional<KeyFile> KeyFile::Parse(QByteArrayView bytes) {
     // Text editors may put a UTF-8 byte order mark in front of a file saved by hand.
-    static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-    const QByteArray text =
-        bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes = bytes.sliced(3);
+    }
     KeyFile file;
-    std::optional<QByteArray> section;
-    for (QByteArray line : text.split('\n')) {
+    qsizetype section = -1;
+    // Sections mostly follow their siblings: the key above the last header is looked up once.
+    QByteArrayView lastAbove;
+    qsizetype lastAboveKey = -1;
+    NameCache names;
+    for (qsizetype begin = 0; begin < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', begin);
+        if (end < 0) {
+            end = bytes.size();
+        }
+        QByteArrayView line = bytes.sliced(begin, end - begin);
+        begin = end + 1;
         if (line.endsWith('\r')) {
             line.chop(1);
         }
-        line = TrimSpaces(line);
+        line = TrimmedBy(line, IsSpaceOrTab);
         if (line.isEmpty() || line.startsWith(';')) {
             continue;
         }
-        if (line.startsWith('[') && line.endsWith(']') && line.size() >= 2) {
-            section = UnescapeHeader(line.mid(1, line.size() - 2));
-            if (!section || !IsValidPath(*section)) {
+        if (line.size() >= 2 && line.startsWith('[') && line.endsWith(']')) {
+            const QByteArrayView header = line.sliced(1, line.size() - 2);
+            std::optional<QByteArray> unescaped;
+            if (header.contains('%')) {
+                unescaped = UnescapeHeader(header);
+                if (!unescaped) {
+                    return std::nullopt;
+                }
+            }
+            const QByteArrayView path = unescaped ? QByteArrayView(*unescaped) : header;
+            if (!IsValidPath(path)) {
                 return std::nullopt;
             }
-            file.AddKey(*section);
+            const qsizetype lastSlash = path.lastIndexOf('\\');
+            if (!unescaped && lastSlash > 0 && path.first(lastSlash) == lastAbove) {
+                section = file.Descend(lastAboveKey, path.sliced(lastSlash), true);
+                continue;
+            }
+            section = file.Locate(path, true);
+            const qsizetype firstSlash = path.indexOf('\\');
+            if (!unescaped && lastSlash > firstSlash) {
+                lastAbove = path.first(lastSlash);
+                lastAboveKey = file.Find(lastAbove);
+            }
             continue;
         }
-        const auto value = ParseValueLine(line);
-        if (!section || !value) {
+        auto value = ParseValueLine(line, names);
+        if (section < 0 || !value) {
             return std::nullopt;
         }
-        file.SetValue(*section, value->Name, value->Data);
+        file.SetValueAt(section, std::move(value->Name), std::move(value->Data));
     }
+    file.changes_ = 0;
     return file;
 }
 
@@ -215,13 +317,15 @@ QByteArray KeyFile::ToBytes() const {
         if (!out.isEmpty()) {
             out += '\n';
         }
-        out += '[' + EscapeHeader(key.Path) + "]\n";
+        AppendHeader(out, key.Path);
         for (const Value& value : key.Values) {
-            out += QuoteText(value.Name) + '=';
+            AppendQuoted(out, value.Name);
+            out += '=';
             if (value.Data.endsWith('\0')) {
-                out += QuoteText(value.Data.chopped(1));
+                AppendQuoted(out, QByteArrayView(value.Data).chopped(1));
             } else {
-                out += "raw:" + QuoteText(value.Data);
+                out += "raw:";
+                AppendQuoted(out, value.Data);
             }
             out += '\n';
         }
@@ -229,69 +333,130 @@ QByteArray KeyFile::ToBytes() const {
     return out;
 }
 
-const KeyFile::Key* KeyFile::Find(const QByteArray& path) const {
-    for (const Key& key : keys_) {
-        if (SameName(key.Path, path)) {
-            return &key;
+qsizetype KeyFile::AppendKey(QByteArray path) {
+    keys_.append(Key{std::move(path), {}});
+    ++changes_;
+    return keys_.size() - 1;
+}
+
+qsizetype KeyFile::Locate(QByteArrayView path, bool create) {
+    qsizetype end = path.indexOf('\\');
+    const int root = RootPosition(end < 0 ? path : path.first(end));
+    if (root < 0) {
+        return -1;
+    }
+    auto& rootSection = rootSections_[static_cast<std::size_t>(root)];
+    if (end < 0) {
+        // A root key gets a section of its own only when it is the key asked for.
+        if (rootSection < 0 && create) {
+            rootSection = AppendKey(RootKeyTable[static_cast<std::size_t>(root)].Name);
+        }
+        return rootSection;
+    }
+    return Descend(-1 - root, path.sliced(end), create);
+}
+
+qsizetype KeyFile::Descend(qsizetype above, QByteArrayView path, bool create) {
+    qsizetype key = above;
+    for (qsizetype end = 0; end < path.size();) {
+        const qsizetype begin = end + 1;
+        end = path.indexOf('\\', begin);
+        if (end < 0) {
+            end = path.size();
+        }
+        const QByteArrayView level = path.sliced(begin, end - begin);
+        const auto found = children_.constFind(Lookup(key, level));
+        if (found != children_.cend()) {
+            key = *found;
+            continue;
+        }
+        if (!create) {
+            return -1;
+        }
+        // The new key keeps the spelling of the keys above it as they were first created.
+        const QByteArrayView parent =
+            key < 0 ? QByteArrayView(RootKeyTable[static_cast<std::size_t>(-1 - key)].Name)
+                    : QByteArrayView(keys_[key].Path);
+        QByteArray full;
+        full.reserve(parent.size() + 1 + level.size());
+        full.append(parent).append('\\').append(level);
+        const qsizetype child = AppendKey(full);
+        children_.insert({key, full, full.size() - level.size(), full.size()}, child);
+        key = child;
+    }
+    return key;
+}
+
+qsizetype KeyFile::Find(QByteArrayView path) const {
+    // Without `create` nothing is changed.
+    return const_cast<KeyFile*>(this)->Locate(path, false);
+}
+
+qsizetype KeyFile::FindValue(qsizetype key, QByteArrayView name) const {
+    const QList<Value>& values = keys_[key].Values;
+    if (values.size() > ScannedValues) {
+        return values_.value(Lookup(key, name), -1);
+    }
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (SameName(values[i].Name, name)) {
+            return i;
         }
     }
-    return nullptr;
+    return -1;
 }
 
-KeyFile::Key* KeyFile::Find(const QByteArray& path) {
-    return const_cast<Key*>(std::as_const(*this).Find(path));
+void KeyFile::SetValueAt(qsizetype key, const QByteArray& name, QByteArray data) {
+    QList<Value>& values = keys_[key].Values;
+    if (const qsizetype found = FindValue(key, name); found >= 0) {
+        if (values[found].Data != data) {
+            values[found].Data = std::move(data);
+            ++changes_;
+        }
+        return;
+    }
+    values.append(Value{name, std::move(data)});
+    ++changes_;
+    const auto index = [&](qsizetype i) {
+        values_.insert({key, values[i].Name, 0, values[i].Name.size()}, i);
+    };
+    // Past the scanned few, every value of the key goes into the index.
+    if (values.size() == ScannedValues + 1) {
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            index(i);
+        }
+    } else if (values.size() > ScannedValues) {
+        index(values.size() - 1);
+    }
 }
 
-bool KeyFile::HasKey(const QByteArray& path) const {
+bool KeyFile::HasKey(QByteArrayView path) const {
     if (!IsValidPath(path)) {
         return false;
     }
-    return !path.contains('\\') || Find(path) != nullptr;
+    return !path.contains('\\') || Find(path) >= 0;
 }
 
-void KeyFile::AddKey(const QByteArray& path) {
-    const QList<QByteArray> levels = path.split('\\');
-    QByteArray canonical = CanonicalRoot(levels.first());
-    // A root key gets a section of its own only when it is the key asked for.
-    if (levels.size() == 1 && !Find(canonical)) {
-        keys_.append(Key{canonical, {}});
-    }
-    for (qsizetype i = 1; i < levels.size(); ++i) {
-        canonical += '\\' + levels[i];
-        if (const Key* existing = Find(canonical)) {
-            canonical = existing->Path;
-        } else {
-            keys_.append(Key{canonical, {}});
-        }
-    }
+void KeyFile::AddKey(QByteArrayView path) {
+    Locate(path, true);
 }
 
-std::optional<QByteArray> KeyFile::ValueOf(const QByteArray& path, const QByteArray& name) const {
-    if (const Key* key = Find(path)) {
-        for (const Value& value : key->Values) {
-            if (SameName(value.Name, name)) {
-                return value.Data;
-            }
-        }
+std::optional<QByteArray> KeyFile::ValueOf(QByteArrayView path, QByteArrayView name) const {
+    const qsizetype key = Find(path);
+    if (key < 0) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const qsizetype found = FindValue(key, name);
+    if (found < 0) {
+        return std::nullopt;
+    }
+    return keys_[key].Values[found].Data;
 }
 
-bool KeyFile::SetValue(const QByteArray& path, const QByteArray& name, const QByteArray& data) {
+bool KeyFile::SetValue(QByteArrayView path, QByteArrayView name, const QByteArray& data) {
     if (!HasKey(path)) {
         return false;
     }
-    if (!Find(path)) {
-        AddKey(path);
-    }
-    Key* key = Find(path);
-    for (Value& value : key->Values) {
-        if (SameName(value.Name, name)) {
-            value.Data = data;
-            return true;
-        }
-    }
-    key->Values.append(Value{name, data});
+    SetValueAt(Locate(path, true), name.toByteArray(), data);
     return true;
 }
 

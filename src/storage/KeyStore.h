@@ -1,28 +1,13 @@
 #pragma once
 
+#include "storage/RootKeys.h"
+
 #include <QByteArray>
-#include <QString>
 #include <QtGlobal>
 
-#include <array>
 #include <optional>
 
 namespace horlan {
-
-// The predefined root keys and their handles.
-struct RootKeyEntry {
-    const char* Name;
-    quint32 Handle;
-};
-inline constexpr std::array<RootKeyEntry, 7> RootKeyTable{{
-    {"HKEY_CLASSES_ROOT", 0x80000000u},
-    {"HKEY_CURRENT_USER", 0x80000001u},
-    {"HKEY_LOCAL_MACHINE", 0x80000002u},
-    {"HKEY_USERS", 0x80000003u},
-    {"HKEY_PERFORMANCE_DATA", 0x80000004u},
-    {"HKEY_CURRENT_CONFIG", 0x80000005u},
-    {"HKEY_DYN_DATA", 0x80000006u},
-}};
 
 // Seam: a hierarchical store of keys holding named values, as the registry is.
 // A key is addressed by a root handle from RootKeyTable and a subkey path whose levels are
@@ -38,9 +23,6 @@ public:
     // False when the root is unknown, the path is invalid (an empty level) or the store
     // cannot be changed.
     virtual bool CreateKey(quint32 root, const QByteArray& subKey) = 0;
-
-    // Whether the key exists. A known root key always exists.
-    virtual bool KeyExists(quint32 root, const QByteArray& subKey) = 0;
 
     // The data of a value; nullopt when the key or the value does not exist or the store
     // cannot be read.

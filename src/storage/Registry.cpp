@@ -1,18 +1,15 @@
 #include "storage/Registry.h"
 
 #include "runtime/RuntimeError.h"
+#include "runtime/TrimSpaces.h"
 
 namespace horlan {
 
 Registry::Registry(KeyStore& store, MsgBox& msgBox) : store_(store), msgBox_(msgBox) {}
 
 quint32 Registry::RootKeyFromName(const QString& name) {
-    for (const RootKeyEntry& root : RootKeyTable) {
-        if (name == QLatin1String(root.Name)) {
-            return root.Handle;
-        }
-    }
-    return 0;
+    const RootKeyEntry* root = FindRootKey(name.toLatin1(), Qt::CaseSensitive);
+    return root == nullptr ? 0 : root->Handle;
 }
 
 KeyPathParts Registry::SplitKeyPath(const QString& keyPath) {
@@ -47,18 +44,11 @@ std::optional<QString> Registry::GetKeyValue(const QString& keyPath, const QStri
     // The read lands in a buffer of spaces: trimming spaces takes those after the
     // terminator too, so the terminator is then the last character left.
     const QByteArray buffer = *data + QByteArray(ReadBufferSize - data->size(), ' ');
-    qsizetype begin = 0;
-    qsizetype end = buffer.size();
-    while (begin < end && buffer[begin] == ' ') {
-        ++begin;
-    }
-    while (end > begin && buffer[end - 1] == ' ') {
-        --end;
-    }
-    if (begin == end) {
+    const QByteArrayView text = TrimSpaces(buffer);
+    if (text.isEmpty()) {
         Raise(ErrInvalidProcedureCall);
     }
-    return QString::fromLatin1(buffer.mid(begin, end - begin - 1));
+    return QString::fromLatin1(text.chopped(1));
 }
 
 void Registry::SetKeyValue(const QString& keyPath, const QString& valueName, const QString& text) {
@@ -66,11 +56,9 @@ void Registry::SetKeyValue(const QString& keyPath, const QString& valueName, con
     if (parts.Root == 0) {
         return;
     }
-    const QByteArray subKey = parts.SubKey.toLatin1();
-    if (!store_.KeyExists(parts.Root, subKey)) {
-        return;
-    }
-    store_.SetValue(parts.Root, subKey, valueName.toLatin1(), text.toLatin1() + '\0');
+    // The store refuses a key that does not exist.
+    store_.SetValue(parts.Root, parts.SubKey.toLatin1(), valueName.toLatin1(),
+                    text.toLatin1() + '\0');
 }
 
 } // namespace horlan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/TrimSpaces.h"
+
 #include <QString>
 
 namespace horlan {
@@ -8,9 +10,6 @@ namespace horlan {
 // `StringToSearch`, counted as "pieces after splitting, minus one": 0 when `StringToFind` is
 // empty, -1 when `StringToSearch` is empty (and `StringToFind` is not).
 int InstrCount(const QString& StringToSearch, const QString& StringToFind);
-
-// `entry` without leading and trailing spaces (spaces only: tabs and other blanks stay).
-QString TrimSpaces(const QString& entry);
 
 // The entry check of "&Synchronize": the trimmed entry has exactly two or three dots.
 bool IsTimeServerEntry(const QString& entry);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace horlan {
+
+// The program's own files are read and appended to only when they are regular files: a FIFO
+// or a device in their place would block the window thread inside open() or read().
+
+enum class FileStatus {
+    Done,
+    Missing, // nothing by that name; a dangling symbolic link counts as nothing
+    Refused  // a folder, FIFO, device or socket, or a file the system refuses
+};
+
+struct FileContents {
+    FileStatus Status = FileStatus::Missing;
+    QByteArray Bytes;
+};
+
+// The whole content of the regular file at `path`. Never opens anything else.
+FileContents ReadRegularFile(const QString& path);
+
+// Whether `path` is a regular file that can be opened for reading.
+bool CanReadRegularFile(const QString& path);
+
+// Appends `bytes` to the regular file at `path`, creating it when missing (through a dangling
+// symbolic link, its target). Missing when the folder is missing; Refused when something
+// other than a regular file is in the way or the write fails.
+FileStatus AppendToRegularFile(const QString& path, const QByteArray& bytes);
+
+} // namespace horlan
