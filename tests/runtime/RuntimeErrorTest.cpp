@@ -1,4 +1,3 @@
-#include "runtime/RuntimeError.h"
 #include "runtime/ErrorReport.h"
 #include "support/Recorders.h"
 
@@ -24,20 +23,5 @@ TEST(ErrorReport, CommonReportLinesSignAndHelp) {
                                                     "author with the error description above."),
                                  MsgBoxIcon::None, QStringLiteral("Error"), row.error.HelpFile(),
                                  row.error.HelpContext()}));
-    }
-}
-
-// 53 and 453 say a facility is missing: the no-connection box, then the end. Others pass.
-TEST(ErrorReport, OnlyAMissingFacilityEndsTheProgram) {
-    const struct {
-        int number;
-        bool ends;
-    } rows[] = {{ErrFileNotFound, true}, {ErrEntryPointNotFound, true}, {ErrPathFileAccess, false}};
-    for (const auto& row : rows) {
-        RecordingMsgBox boxes;
-        RecordingEnd end;
-        EXPECT_EQ(EndIfFacilityMissing(RuntimeError(row.number, {}), boxes, end), row.ends);
-        EXPECT_EQ(boxes.Boxes, QList<MsgBoxRequest>(row.ends ? 1 : 0, NoConnectionBox()));
-        EXPECT_EQ(end.Count, row.ends ? 1 : 0);
     }
 }

@@ -13,8 +13,8 @@ using namespace horlan;
 
 namespace {
 
-QByteArray Head(const char* status, qint64 length = -1, const QByteArray& more = {}) {
-    return "HTTP/1.1 " + QByteArray(status) + more +
+QByteArray Head(const char* status, qint64 length = -1) {
+    return "HTTP/1.1 " + QByteArray(status) +
            (length < 0 ? QByteArray() : "\r\nContent-Length: " + QByteArray::number(length));
 }
 
@@ -27,11 +27,9 @@ TEST(ListDownload, SavesOnlyACompleteAcceptableList) {
     LoopbackHttpServer server({
         {"/good", {Head("200 OK", newList.size()), newList}},
         {"/lf-no-length", {Head("200 OK"), lfList}},
-        {"/moved", {Head("302 Found", 0, "\r\nLocation: /good"), {}}},
         {"/missing", {Head("404 Not Found", 9), "not here\n"}},
         {"/cut", {Head("200 OK", 1000), newList}},
         {"/endless", {Head("200 OK"), {}, CannedReply::Endless}},
-        {"/announced-huge", {Head("200 OK", 2 << 20), newList, CannedReply::KeepOpen}},
         {"/empty", {Head("200 OK", 0), {}}},
         {"/stalls", {Head("200 OK", 1000), newList, CannedReply::KeepOpen}},
     });
@@ -44,11 +42,9 @@ TEST(ListDownload, SavesOnlyACompleteAcceptableList) {
     } rows[] = {
         {server.Url("/good"), newList, ""},
         {server.Url("/lf-no-length"), lfList, ""},
-        {server.Url("/moved"), newList, ""},
         {server.Url("/missing"), oldList, "the server answered 404 Not Found"},
         {server.Url("/cut"), oldList, "of 1000 bytes"},
         {server.Url("/endless"), oldList, "1 MiB"},
-        {server.Url("/announced-huge"), oldList, "1 MiB"},
         {server.Url("/empty"), oldList, "empty"},
         {server.Url("/stalls"), oldList, "nothing arrived", 300},
         {QUrl(QStringLiteral("http://127.0.0.61:1/list.txt")), oldList, "refused"},

@@ -1,16 +1,22 @@
 #pragma once
 
-// Recording stand-ins for the seams of the runtime library.
-
-#include "support/Printers.h"
+// Recording stand-ins for the seams of the runtime library, and readable failure messages.
 
 #include "runtime/Bell.h"
 #include "runtime/MsgBox.h"
 #include "runtime/ProgramEnd.h"
 
 #include <QList>
+#include <QStringList>
 #include <functional>
 #include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* os) {
+    *os << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
+}
 
 namespace horlan {
 
@@ -32,7 +38,6 @@ public:
             OnShow(request);
         }
     }
-
     QList<MsgBoxRequest> Boxes;
     std::function<void(const MsgBoxRequest&)> OnShow;
 };

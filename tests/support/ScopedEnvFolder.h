@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QTemporaryDir>
 
 namespace horlan {
@@ -18,9 +16,7 @@ public:
     ~ScopedEnvFolder() { hadValue_ ? qputenv(variable_, previous_) : qunsetenv(variable_); }
     ScopedEnvFolder(const ScopedEnvFolder&) = delete;
     ScopedEnvFolder& operator=(const ScopedEnvFolder&) = delete;
-
-    // The temporary folder, without a trailing separator.
-    QString Path() const { return dir_.path(); }
+    QString Path() const { return dir_.path(); } // without a trailing separator
 
 private:
     QTemporaryDir dir_;
