@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace horlan;
 
 namespace {
@@ -40,32 +38,6 @@ TEST(CIpHelper, TotalsAreFullSumsAndRecordsKeepTheLow32Bits) {
     EXPECT_EQ(h.helper.Interfaces()->Count(), 0);
     EXPECT_EQ(h.helper.BytesReceived(), 0);
     EXPECT_TRUE(h.boxes.Boxes.isEmpty());
-}
-
-// Texts are made afresh only when their bytes change, so each change is one read.
-TEST(CIpHelper, TextsFollowTheBytesOfEachRead) {
-    Helper h;
-    InterfaceRow row = MakeInterfaceRow(2);
-    row.PhysAddr = {0x00, 0x50, 0x56, 0xC0, 0x00, 0x08, 1, 2};
-    std::memcpy(row.Descr.data(), "Ethernet", 8);
-    std::copy_n(u"eth0", 4, row.Name.begin());
-    const auto read = [&](quint32 addressLength, quint32 descriptionLength, quint32 nameLength) {
-        row.PhysAddrLength = addressLength;
-        row.DescrLength = descriptionLength;
-        row.NameLength = nameLength;
-        h.table.Rows = {row};
-        const auto record = h.helper.Interfaces()->Item(1);
-        return (record->AdapterAddress() + u'|' + record->InterfaceDescription() + u'|' +
-                record->InterfaceName())
-            .toStdString();
-    };
-    EXPECT_EQ(read(6, 5, 4), "00-50-56-C0-00-8|Ether|eth0");
-    EXPECT_EQ(read(7, 5, 4), "00-50-56-C0-00-8-1|Ether|eth0");
-    EXPECT_EQ(read(7, 8, 4), "00-50-56-C0-00-8-1|Ethernet|eth0");
-    EXPECT_EQ(read(7, 8, 3), "00-50-56-C0-00-8-1|Ethernet|eth");
-    // Lengths beyond the fields: 8 address bytes, 256 description bytes, the name whole.
-    EXPECT_EQ(read(20, 300, 300), "00-50-56-C0-00-8-1-2|Ethernet" + std::string(248, '\0') +
-                                      "|eth0" + std::string(252, '\0'));
 }
 
 TEST(CIpHelper, NotSupportedShowsOneBoxAndTicksDoNotStackBehindIt) {

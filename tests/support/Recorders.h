@@ -7,15 +7,12 @@
 #include "runtime/ProgramEnd.h"
 
 #include <QList>
-#include <QStringList>
+#include <QString>
 #include <functional>
 #include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& texts, std::ostream* os) {
-    *os << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
 }
 
 namespace horlan {
