@@ -23,16 +23,14 @@ TEST(CIpHelper, TotalsAreFullSumsAndRecordsKeepTheLow32Bits) {
     h.table.Rows = {MakeInterfaceRow(1, 1000, 10), MakeInterfaceRow(2, 2500, 0)};
     const auto first = h.helper.Interfaces();
     EXPECT_EQ(h.helper.BytesReceived(), 3500);
-    InterfaceRow big = MakeInterfaceRow(7, 4294967295u, (1ULL << 32) + 5);
-    big.Speed = 10'000'000'000ULL;
-    h.table.Rows = {big, MakeInterfaceRow(8, 1ULL << 40, 1)};
+    h.table.Rows = {MakeInterfaceRow(7, 4294967295u, (1ULL << 32) + 5),
+                    MakeInterfaceRow(8, 1ULL << 40, 1)};
     EXPECT_EQ(h.helper.BytesSent(), 10); // no read of its own
     const auto record = h.helper.Interfaces()->Item(1);
     EXPECT_EQ(h.helper.BytesReceived(), 4294967295 + (1LL << 40));
     EXPECT_EQ(h.helper.BytesSent(), (1LL << 32) + 6);
     EXPECT_EQ(record->OctetsReceived(), -1);
     EXPECT_EQ(record->OctetsSent(), 5);
-    EXPECT_EQ(record->Speed(), 1410065408);            // 10^10 - 2^33
     EXPECT_EQ(first->Item(1)->OctetsReceived(), 1000); // an earlier snapshot stays as it was
     h.table.Result = InterfaceTableResult::Failed;     // silent: empty snapshot, totals 0
     EXPECT_EQ(h.helper.Interfaces()->Count(), 0);

@@ -1,8 +1,7 @@
 // Run by the tests as a process of its own. "instance [hold]": whether another copy holds the
-// program's lock; with "hold", keeps its own until its input closes. "links", inside a fresh
-// network namespace: changes the links and routes and prints, after each change, what one read
-// of the interface table shows, whether it had to dump the links again, and what the routing
-// table says about the Internet connection.
+// lock; "hold" keeps it until the input closes. "links", in a fresh network namespace: after
+// each change of links and routes, one read of the table, whether it dumped the links, and the
+// Internet connection.
 #include "netstatus/NetlinkConnectionState.h"
 #include "netstatus/NetlinkInterfaceTable.h"
 #include "runtime/PreviousInstance.h"
@@ -42,8 +41,8 @@ int main(int argc, char** argv) {
                                                                  : "redumped");
         dumps = table.LinkDumps();
         for (const InterfaceRow& row : rows) {
-            const std::u16string name(row.Name.data(), row.NameLength);
-            std::printf(" %s/%u/%.*s/%u", std::string(name.begin(), name.end()).c_str(), row.Mtu,
+            const QString name = QString::fromUtf16(row.Name.data(), row.NameLength);
+            std::printf(" %s/%u/%.*s/%u", qPrintable(name), row.Mtu,
                         static_cast<int>(row.DescrLength), row.Descr.data(), row.AdminStatus);
         }
         quint32 flags = 0;

@@ -11,32 +11,24 @@
 
 using namespace horlan;
 
-namespace {
-
-QByteArray Head(const char* status, qint64 length = -1) {
-    return "HTTP/1.1 " + QByteArray(status) +
-           (length < 0 ? QByteArray() : "\r\nContent-Length: " + QByteArray::number(length));
-}
-
-} // namespace
-
 // The list file is replaced only by a complete, acceptable list, and no temporary is left.
 TEST(ListDownload, SavesOnlyACompleteAcceptableList) {
     const QByteArray oldList = "old.example\r\n", newList = "time.example\r\nclock.example\r\n";
-    const QByteArray lfList = "a.example\nb.example\n";
+    const QByteArray lfList = "a.example\nb.example\n",
+                     head99 = "HTTP/1.1 200 OK\r\nContent-Length: 99";
     const struct {
         const char* path;
         CannedReply reply;
         QByteArray saved; // the bytes of list.txt afterwards
         const char* reasonHas;
     } rows[] = {
-        {"/good", {Head("200 OK", newList.size()), newList}, newList, ""},
-        {"/lf-no-length", {Head("200 OK"), lfList}, lfList, ""},
-        {"/missing", {Head("404 Not Found", 9), "not here\n"}, oldList, "answered 404 Not Found"},
-        {"/cut", {Head("200 OK", 1000), newList}, oldList, "of 1000 bytes"},
-        {"/endless", {Head("200 OK"), {}, CannedReply::Endless}, oldList, "1 MiB"},
-        {"/empty", {Head("200 OK", 0), {}}, oldList, "empty"},
-        {"/stalls", {Head("200 OK", 99), newList, CannedReply::KeepOpen}, oldList, "nothing"},
+        {"/good", {"HTTP/1.1 200 OK\r\nContent-Length: 29", newList}, newList, ""},
+        {"/lf-no-length", {"HTTP/1.1 200 OK", lfList}, lfList, ""},
+        {"/missing", {"HTTP/1.1 404 Not Found", "not here\n"}, oldList, "answered 404 Not Found"},
+        {"/cut", {head99, newList}, oldList, "of 99 bytes"},
+        {"/endless", {"HTTP/1.1 200 OK", {}, CannedReply::Endless}, oldList, "1 MiB"},
+        {"/empty", {"HTTP/1.1 200 OK\r\nContent-Length: 0", {}}, oldList, "empty"},
+        {"/stalls", {head99, newList, CannedReply::KeepOpen}, oldList, "nothing"},
     };
     QHash<QByteArray, CannedReply> replies;
     for (const auto& row : rows) {

@@ -21,9 +21,8 @@ inline std::ostream& operator<<(std::ostream& os, const MsgBoxRequest& r) {
     QString prompt = r.Prompt;
     prompt.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
         .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
-    return os << "MsgBox{title=\"" << r.Title.toStdString()
-              << "\", icon=" << static_cast<int>(r.Icon) << ", prompt=\"" << prompt.toStdString()
-              << "\"}";
+    return os << "MsgBox{title=\"" << r.Title.toStdString() << "\", icon=" << int(r.Icon)
+              << ", prompt=\"" << prompt.toStdString() << "\"}";
 }
 
 // Records every box instead of showing it; `OnShow` runs while the "box is open".

@@ -14,8 +14,6 @@ public:
         qputenv(variable_, dir_.path().toLocal8Bit());
     }
     ~ScopedEnvFolder() { hadValue_ ? qputenv(variable_, previous_) : qunsetenv(variable_); }
-    ScopedEnvFolder(const ScopedEnvFolder&) = delete;
-    ScopedEnvFolder& operator=(const ScopedEnvFolder&) = delete;
     QString Path() const { return dir_.path(); } // without a trailing separator
 
 private:
