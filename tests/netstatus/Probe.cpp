@@ -1,8 +1,7 @@
 // Run by the tests as a process of its own. "instance [hold]": whether another copy holds the
-// program's lock; with "hold", keeps its own until its input closes. Inside a fresh network
-// namespace, "connection": what the routing table says about the Internet connection; "links":
-// changes the links and prints, after each change, what one read of the interface table shows
-// and whether it had to dump the links again.
+// lock; "hold" keeps it until the input closes. "links", in a fresh network namespace: after
+// each change of links and routes, one read of the table, whether it dumped the links, and the
+// Internet connection.
 #include "netstatus/NetlinkConnectionState.h"
 #include "netstatus/NetlinkInterfaceTable.h"
 #include "runtime/PreviousInstance.h"
@@ -14,8 +13,7 @@
 using namespace horlan;
 
 int main(int argc, char** argv) {
-    const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "instance") {
+    if (argc > 1 && std::string(argv[1]) == "instance") {
         LockFileInstance instance;
         std::printf("prev=%d\n", instance.PrevInstance() ? 1 : 0);
         std::fflush(stdout);
@@ -23,24 +21,18 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (mode == "connection") {
-        quint32 flags = 0;
-        const bool connected = NetlinkConnectionState().InternetGetConnectedState(flags);
-        std::printf("connected=%d flags=%u\n", connected ? 1 : 0, flags);
-        return 0;
-    }
     NetlinkInterfaceTable table;
-    const char* steps[][2] = {{"start", ""},
-                              {"quiet", ""},
-                              {"added", "ip link add br0 type bridge"},
-                              {"changed", "ip link set br0 mtu 1400 alias uplink"},
-                              {"up", "ip link set br0 up"},
-                              {"removed", "ip link del br0"}};
+    const char* steps[][2] = {
+        {"start", ""},
+        {"quiet", ""},
+        {"added", "ip link add br0 mtu 1400 type bridge && ip link set br0 alias uplink"},
+        {"up", "ip link set br0 up"},
+        {"routed", "ip route add default dev br0"},
+        {"removed", "ip link del br0"}};
     quint64 dumps = 0;
     for (const auto& [step, command] : steps) {
         if (*command != '\0' && std::system(command) != 0) {
-            std::fprintf(stderr, "refused: %s\n", command);
-            return 2;
+            return 2; // refused
         }
         std::vector<InterfaceRow> rows;
         std::printf("%s %s", step,
@@ -49,11 +41,13 @@ int main(int argc, char** argv) {
                                                                  : "redumped");
         dumps = table.LinkDumps();
         for (const InterfaceRow& row : rows) {
-            const std::u16string name(row.Name.data(), row.NameLength);
-            std::printf(" %s/%u/%.*s/%u", std::string(name.begin(), name.end()).c_str(), row.Mtu,
+            const QString name = QString::fromUtf16(row.Name.data(), row.NameLength);
+            std::printf(" %s/%u/%.*s/%u", qPrintable(name), row.Mtu,
                         static_cast<int>(row.DescrLength), row.Descr.data(), row.AdminStatus);
         }
-        std::printf("\n");
+        quint32 flags = 0;
+        const bool connected = NetlinkConnectionState().InternetGetConnectedState(flags);
+        std::printf(" connected=%d/%u\n", connected ? 1 : 0, flags);
     }
     return 0;
 }

@@ -24,10 +24,8 @@ public:
 
     bool Listen(const QString& ip) { return listen(QHostAddress(ip), 0); }
     QUrl Url(const char* path) const {
-        return QUrl(QStringLiteral("http://%1:%2%3")
-                        .arg(serverAddress().toString())
-                        .arg(serverPort())
-                        .arg(QLatin1String(path)));
+        const QString host = serverAddress().toString() + u':' + QString::number(serverPort());
+        return QUrl(QStringLiteral("http://") + host + QLatin1String(path));
     }
 
     int Requests = 0;
@@ -37,18 +35,15 @@ protected:
         auto* socket = new QTcpSocket(this);
         socket->setSocketDescriptor(descriptor);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { OnRequest(socket); });
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            if (socket->peek(1 << 16).contains("\r\n\r\n")) { // the whole request is in
+                Answer(socket, socket->readAll().split(' ').value(1));
+            }
+        });
     }
 
 private:
-    void OnRequest(QTcpSocket* socket) {
-        QByteArray& request = pending_[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n")) {
-            return;
-        }
-        const QByteArray path = request.left(request.indexOf("\r\n")).split(' ').value(1);
-        pending_.remove(socket);
+    void Answer(QTcpSocket* socket, const QByteArray& path) {
         ++Requests;
         const CannedReply reply = replies_.value(path, {"HTTP/1.1 404 Not Found", {}});
         socket->write(reply.Head + "\r\nConnection: close\r\n\r\n" + reply.Body);
@@ -66,7 +61,6 @@ private:
     }
 
     QHash<QByteArray, CannedReply> replies_;
-    QHash<QTcpSocket*, QByteArray> pending_;
 };
 
 } // namespace horlan

@@ -4,7 +4,6 @@
 #include "runtime/RuntimeError.h"
 
 #include <QList>
-
 #include <optional>
 
 namespace horlan {
@@ -18,8 +17,7 @@ struct ConnectionAnswer {
 };
 
 // Answers with Script's entries in turn, then with Answer; counts the queries.
-class FakeConnectionState : public ConnectionState {
-public:
+struct FakeConnectionState : ConnectionState {
     bool InternetGetConnectedState(quint32& flags) override {
         ++Calls;
         const ConnectionAnswer answer = Script.isEmpty() ? Answer : Script.takeFirst();
@@ -29,7 +27,6 @@ public:
         flags = answer.Flags.value_or(flags);
         return answer.Connected;
     }
-
     ConnectionAnswer Answer;
     QList<ConnectionAnswer> Script;
     int Calls = 0;

@@ -14,14 +14,12 @@ inline InterfaceRow MakeInterfaceRow(quint32 index, quint64 inOctets = 0, quint6
 }
 
 // Answers every read with Result and, when that is Ok, with Rows; counts the reads.
-class FakeInterfaceTable : public InterfaceTable {
-public:
+struct FakeInterfaceTable : InterfaceTable {
     InterfaceTableResult Read(std::vector<InterfaceRow>& rows) override {
         ++Reads;
         rows = Result == InterfaceTableResult::Ok ? Rows : std::vector<InterfaceRow>{};
         return Result;
     }
-
     InterfaceTableResult Result = InterfaceTableResult::Ok;
     std::vector<InterfaceRow> Rows;
     int Reads = 0;

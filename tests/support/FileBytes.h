@@ -1,12 +1,7 @@
 #pragma once
 
-// Whole-file byte helpers for tests that compare files byte for byte.
-
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QString>
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,19 @@
 #pragma once
 
-// Recording stand-ins for the seams of the runtime library.
-
-#include "support/Printers.h"
+// Recording stand-ins for the seams of the runtime library, and readable failure messages.
 
 #include "runtime/Bell.h"
 #include "runtime/MsgBox.h"
 #include "runtime/ProgramEnd.h"
 
 #include <QList>
+#include <QString>
 #include <functional>
 #include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace horlan {
 
@@ -18,9 +21,8 @@ inline std::ostream& operator<<(std::ostream& os, const MsgBoxRequest& r) {
     QString prompt = r.Prompt;
     prompt.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
         .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
-    return os << "MsgBox{title=\"" << r.Title.toStdString()
-              << "\", icon=" << static_cast<int>(r.Icon) << ", prompt=\"" << prompt.toStdString()
-              << "\"}";
+    return os << "MsgBox{title=\"" << r.Title.toStdString() << "\", icon=" << int(r.Icon)
+              << ", prompt=\"" << prompt.toStdString() << "\"}";
 }
 
 // Records every box instead of showing it; `OnShow` runs while the "box is open".
@@ -32,7 +34,6 @@ public:
             OnShow(request);
         }
     }
-
     QList<MsgBoxRequest> Boxes;
     std::function<void(const MsgBoxRequest&)> OnShow;
 };

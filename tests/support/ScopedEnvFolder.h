@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QTemporaryDir>
 
 namespace horlan {
@@ -16,11 +14,7 @@ public:
         qputenv(variable_, dir_.path().toLocal8Bit());
     }
     ~ScopedEnvFolder() { hadValue_ ? qputenv(variable_, previous_) : qunsetenv(variable_); }
-    ScopedEnvFolder(const ScopedEnvFolder&) = delete;
-    ScopedEnvFolder& operator=(const ScopedEnvFolder&) = delete;
-
-    // The temporary folder, without a trailing separator.
-    QString Path() const { return dir_.path(); }
+    QString Path() const { return dir_.path(); } // without a trailing separator
 
 private:
     QTemporaryDir dir_;
