@@ -1,7 +1,7 @@
 #include "support/Recorders.h"
 #include "timesync/InstrCount.h"
 #include "timesync/ReplyBuffer.h"
-#include "timesync/RouteTable.h"
+#include "timesync/RouteTable_linux.h"
 #include "timesync/SocketErrors.h"
 #include "timesync/TimeSyncTexts.h"
 
