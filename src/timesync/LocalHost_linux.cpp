@@ -1,6 +1,6 @@
 #include "timesync/LocalHost.h"
 
-#include "timesync/RouteTable.h"
+#include "timesync/RouteTable_linux.h"
 
 #include <QFile>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "runtime/RuntimeError.h"
 #include "support/Recorders.h"
 #include "timesync/InstrCount.h"
-#include "timesync/RouteTable.h"
+#include "timesync/RouteTable_linux.h"
 #include "timesync/SocketErrors.h"
 #include "timesync/TimeReply.h"
 #include "timesync/TimeSyncTexts.h"

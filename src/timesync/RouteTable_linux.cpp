@@ -1,4 +1,4 @@
-#include "timesync/RouteTable.h"
+#include "timesync/RouteTable_linux.h"
 
 #include <QHostAddress>
 #include <QStringList>
