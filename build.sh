@@ -24,11 +24,11 @@ build() {
             env HOME="$home" USER="$owner" LOGNAME="$owner" ./build.sh "$@"
     fi
     step "configuring and building $build_dir"
-    local launcher=()
+    # ccache, when installed, serves this build and the sanitizer and fuzz builds alike.
     if command -v ccache >/dev/null; then
-        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CMAKE_CXX_COMPILER_LAUNCHER=ccache
     fi
-    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build "$build_dir"
 }
 
