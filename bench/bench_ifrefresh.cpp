@@ -5,6 +5,8 @@
 #include "netstatus/CIpHelper.h"
 #include "netstatus/NetlinkInterfaceTable.h"
 
+#include "MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -47,26 +49,6 @@ void BareDump(benchmark::State& state) {
         }
     }
 }
-
-// Shows the runs as usual and keeps each benchmark's median CPU time per iteration: on a
-// machine shared with other work the CPU time is the steadier figure, and it is the cost
-// the refresh puts on the machine.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    // Plain text: the last line is read by scripts.
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> medians;
-};
 
 } // namespace
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "MedianReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -70,26 +72,6 @@ void ReadLines(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * QFile(path).size());
 }
-
-// Shows the runs as usual and keeps each benchmark's median CPU time per iteration: on a
-// machine shared with other work the CPU time is the steadier figure.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    // Plain text: the last line is read by scripts.
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                medians[run.run_name.function_name + '/' + run.run_name.args] =
-                    run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> medians;
-};
 
 } // namespace
 
