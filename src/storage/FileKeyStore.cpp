@@ -34,8 +34,8 @@ QString FileKeyStore::DefaultPath() {
            QStringLiteral("/Vantorel/Horlan/registry.reg");
 }
 
-FileKeyStore::Status FileKeyStore::Load(KeyFile& file) const {
-    const FileContents contents = ReadRegularFile(path_);
+FileKeyStore::Status FileKeyStore::Load(KeyFile& file) {
+    FileContents contents = ReadRegularFile(path_);
     switch (contents.Status) {
     case FileStatus::Missing:
         return Status::Missing;
@@ -44,12 +44,22 @@ FileKeyStore::Status FileKeyStore::Load(KeyFile& file) const {
     case FileStatus::Done:
         break;
     }
-    auto parsed = KeyFile::Parse(contents.Bytes);
-    if (!parsed) {
-        return Status::Corrupt;
+    // The same bytes parse to the same content; parsing is what costs in a large file.
+    if (!last_ || contents.Bytes != lastBytes_) {
+        auto parsed = KeyFile::Parse(contents.Bytes);
+        if (!parsed) {
+            return Status::Corrupt;
+        }
+        Remember(std::move(contents.Bytes), std::move(*parsed));
     }
-    file = std::move(*parsed);
+    // A shallow copy: a change to it leaves the remembered content as it was.
+    file = *last_;
     return Status::Loaded;
+}
+
+void FileKeyStore::Remember(QByteArray bytes, KeyFile file) {
+    lastBytes_ = std::move(bytes);
+    last_ = std::move(file);
 }
 
 bool FileKeyStore::MoveAside() const {
@@ -70,10 +80,12 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
     }
     KeyFile file;
     const Status status = Load(file);
+    // The remembered content may hold changes already saved: only new ones count.
+    const int saved = file.Changes();
     if (status == Status::Unreadable || !change(file)) {
         return false;
     }
-    if (file.Changes() == 0) {
+    if (file.Changes() == saved) {
         return true;
     }
     if (status == Status::Corrupt && !MoveAside()) {
@@ -81,7 +93,11 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
     }
     const QByteArray bytes = file.ToBytes();
     QSaveFile out(path_);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        return false;
+    }
+    Remember(bytes, std::move(file));
+    return true;
 }
 
 bool FileKeyStore::CreateKey(quint32 root, const QByteArray& subKey) {

@@ -1,23 +1,27 @@
 #pragma once
 
+#include "storage/KeyFile.h"
 #include "storage/KeyStore.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace horlan {
 
-class KeyFile;
-
 // The key store in one per-user text file (format in KeyFile.h).
 //
-// Nothing is cached: every call reads the file afresh, once. Every change is a
-// read-modify-write under an exclusive lock file beside the file ("<file>.lock") and is saved
-// by an atomic replace, so a crash or a second copy of the program can neither lose a change
-// nor leave a half-written file. Reading takes no lock and never creates the file or its
-// folder. Only a regular file is ever opened: anything else in its place (a FIFO, a device)
-// is a file that cannot be read, and no change is saved over it.
+// Every call reads the file afresh, once, but parses it only when its bytes differ from those
+// last read or saved here, whose parsed content is kept with them. Comparing the bytes, not
+// the file's size and times, cannot miss a change (times are as coarse as the kernel's tick
+// and a replaced file's inode number comes back), and costs little beside parsing.
+//
+// Every change is a read-modify-write under an exclusive lock file beside the file
+// ("<file>.lock") and is saved by an atomic replace, so a crash or a second copy of the program can
+// neither lose a change nor leave a half-written file. Reading takes no lock and never creates the
+// file or its folder. Only a regular file is ever opened: anything else in its place (a FIFO, a
+// device) is a file that cannot be read, and no change is saved over it.
 //
 // A file that cannot be parsed is never overwritten: the next change renames it aside
 // ("<file>.corrupt", bytes unchanged; ".corrupt.1" and so on when that name is taken) and
@@ -40,13 +44,17 @@ public:
 private:
     enum class Status { Loaded, Missing, Unreadable, Corrupt };
 
-    Status Load(KeyFile& file) const;
+    Status Load(KeyFile& file);
+    void Remember(QByteArray bytes, KeyFile file);
     // Runs `change` on the current content under the lock and saves the result when it
     // changed anything. `change` answers false to refuse; nothing is written then.
     bool Change(const std::function<bool(KeyFile&)>& change);
     bool MoveAside() const;
 
     QString path_;
+    // The bytes last read or saved, and their parsed content (nullopt before the first).
+    QByteArray lastBytes_;
+    std::optional<KeyFile> last_;
 };
 
 } // namespace horlan

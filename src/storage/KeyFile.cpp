@@ -74,32 +74,43 @@ int RootPosition(QByteArrayView name) {
     return root == nullptr ? -1 : static_cast<int>(root - RootKeyTable.data());
 }
 
+// Bytes that stand for themselves are appended a run at a time: a large file is mostly such.
 void AppendQuoted(QByteArray& out, QByteArrayView bytes) {
     out += '"';
-    for (char c : bytes) {
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (IsPrintable(c) && c != '\\' && c != '"') {
+            continue;
+        }
+        out.append(bytes.sliced(plain, i - plain));
+        plain = i + 1;
         if (c == '\\' || c == '"') {
             out += '\\';
-            out += c;
-        } else if (IsPrintable(c)) {
             out += c;
         } else {
             out += "\\x";
             AppendHex(out, c);
         }
     }
+    out.append(bytes.sliced(plain));
     out += '"';
 }
 
 void AppendHeader(QByteArray& out, QByteArrayView path) {
     out += '[';
-    for (char c : path) {
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char c = path[i];
         if (IsPrintable(c) && c != '%') {
-            out += c;
-        } else {
-            out += '%';
-            AppendHex(out, c);
+            continue;
         }
+        out.append(path.sliced(plain, i - plain));
+        plain = i + 1;
+        out += '%';
+        AppendHex(out, c);
     }
+    out.append(path.sliced(plain));
     out += "]\n";
 }
 
