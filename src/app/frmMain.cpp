@@ -14,6 +14,7 @@
 #include "runtime/AppInfo.h"
 #include "runtime/Bell.h"
 #include "runtime/ErrorReport.h"
+#include "runtime/LabelClick.h"
 #include "runtime/MsgBox.h"
 #include "runtime/ProgramEnd.h"
 #include "runtime/ResumeNext.h"
@@ -34,7 +35,6 @@
 #include <QDateTime>
 #include <QKeySequence>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <QSessionManager>
 #include <QShortcut>
@@ -359,10 +359,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     // The dark panel takes the focus after "Synchronize": a dotted frame in the labels' cyan
     // shows it, drawn over the panel's own painting.
     if (watched == ui->Picture1 && event->type() == QEvent::Paint && ui->Picture1->hasFocus()) {
-        static_cast<QObject*>(ui->Picture1)->event(event); // the panel paints itself first
-        QPainter painter(ui->Picture1);
-        painter.setPen(QPen(QColor(0, 255, 255), 1, Qt::DotLine));
-        painter.drawRect(ui->Picture1->contentsRect().adjusted(1, 1, -2, -2));
+        PaintWithFocusFrame(ui->Picture1, event, QColor(0, 255, 255),
+                            ui->Picture1->contentsRect().adjusted(1, 1, -2, -2));
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

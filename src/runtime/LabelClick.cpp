@@ -43,11 +43,8 @@ public:
         }
         case QEvent::Paint:
             if (label_->hasFocus()) {
-                // The label paints its text first; the focus frame goes over it.
-                static_cast<QObject*>(label_)->event(event);
-                QPainter painter(label_);
-                painter.setPen(QPen(label_->palette().color(QPalette::WindowText), 1, Qt::DotLine));
-                painter.drawRect(label_->rect().adjusted(0, 0, -1, -1));
+                PaintWithFocusFrame(label_, event, label_->palette().color(QPalette::WindowText),
+                                    label_->rect().adjusted(0, 0, -1, -1));
                 return true;
             }
             break;
@@ -78,6 +75,13 @@ double Contrast(const QColor& a, const QColor& b) {
 }
 
 } // namespace
+
+void PaintWithFocusFrame(QWidget* widget, QEvent* paint, const QColor& color, const QRect& frame) {
+    static_cast<QObject*>(widget)->event(paint); // the widget's own painting comes first
+    QPainter painter(widget);
+    painter.setPen(QPen(color, 1, Qt::DotLine));
+    painter.drawRect(frame);
+}
 
 void ConnectClick(QLabel* label, std::function<void()> onClick) {
     label->setFocusPolicy(Qt::StrongFocus);
