@@ -47,7 +47,7 @@ void Parse(benchmark::State& state) {
     const QString path = SettingsFile(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const auto parsed = horlan::KeyFile::Parse(horlan::ReadRegularFile(path).Bytes);
-        if (!parsed || parsed->Keys().size() < state.range(0)) {
+        if (!parsed || parsed->KeyCount() < state.range(0)) {
             state.SkipWithError("the file did not parse");
             break;
         }

@@ -21,6 +21,8 @@ struct FileContents {
 
 // The whole content of the regular file at `path`. Never opens anything else.
 FileContents ReadRegularFile(const QString& path);
+// The same into `bytes`, whose room is used again when it is big enough; empty unless Done.
+FileStatus ReadRegularFile(const QString& path, QByteArray& bytes);
 
 // Whether `path` is a regular file that can be opened for reading.
 bool CanReadRegularFile(const QString& path);

@@ -47,18 +47,19 @@ int OpenRegular(const QString& path, int flags, FileStatus& status) {
 
 } // namespace
 
-FileContents ReadRegularFile(const QString& path) {
-    FileContents contents;
+FileStatus ReadRegularFile(const QString& path, QByteArray& bytes) {
+    FileStatus status = FileStatus::Missing;
     struct stat info {};
-    if (!IsRegularOrMissing(path, info, contents.Status) ||
-        contents.Status == FileStatus::Missing) {
-        return contents;
+    if (!IsRegularOrMissing(path, info, status) || status == FileStatus::Missing) {
+        return status;
     }
-    const int fd = OpenRegular(path, O_RDONLY, contents.Status);
+    const int fd = OpenRegular(path, O_RDONLY, status);
     if (fd < 0) {
-        return contents;
+        return status;
     }
-    QByteArray bytes(static_cast<qsizetype>(info.st_size) + 1, Qt::Uninitialized);
+    // With one byte more than the size, the read that finds the end needs no more room. A
+    // buffer that is big enough and not shared is filled again without being allocated anew.
+    bytes.resize(static_cast<qsizetype>(info.st_size) + 1);
     qsizetype size = 0;
     for (;;) {
         if (size == bytes.size()) {
@@ -71,15 +72,18 @@ FileContents ReadRegularFile(const QString& path) {
         } else if (got == 0) {
             break;
         } else if (errno != EINTR) {
-            contents.Status = FileStatus::Refused;
+            status = FileStatus::Refused;
             break;
         }
     }
     ::close(fd);
-    if (contents.Status == FileStatus::Done) {
-        bytes.truncate(size);
-        contents.Bytes = std::move(bytes);
-    }
+    bytes.truncate(status == FileStatus::Done ? size : 0);
+    return status;
+}
+
+FileContents ReadRegularFile(const QString& path) {
+    FileContents contents;
+    contents.Status = ReadRegularFile(path, contents.Bytes);
     return contents;
 }
 

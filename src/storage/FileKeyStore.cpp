@@ -34,9 +34,8 @@ QString FileKeyStore::DefaultPath() {
            QStringLiteral("/Vantorel/Horlan/registry.reg");
 }
 
-FileKeyStore::Status FileKeyStore::Load(KeyFile& file) {
-    FileContents contents = ReadRegularFile(path_);
-    switch (contents.Status) {
+FileKeyStore::Status FileKeyStore::Load() {
+    switch (ReadRegularFile(path_, readBuffer_)) {
     case FileStatus::Missing:
         return Status::Missing;
     case FileStatus::Refused:
@@ -45,21 +44,22 @@ FileKeyStore::Status FileKeyStore::Load(KeyFile& file) {
         break;
     }
     // The same bytes parse to the same content; parsing is what costs in a large file.
-    if (!last_ || contents.Bytes != lastBytes_) {
-        auto parsed = KeyFile::Parse(contents.Bytes);
-        if (!parsed) {
-            return Status::Corrupt;
-        }
-        Remember(std::move(contents.Bytes), std::move(*parsed));
+    if (last_ && readBuffer_ == lastBytes_) {
+        return Status::Loaded;
     }
-    // A shallow copy: a change to it leaves the remembered content as it was.
-    file = *last_;
+    auto parsed = KeyFile::Parse(readBuffer_);
+    if (!parsed) {
+        return Status::Corrupt;
+    }
+    // The content keeps the bytes; those held until now are the room for the next read.
+    last_ = std::move(parsed);
+    lastBytes_.swap(readBuffer_);
     return Status::Loaded;
 }
 
-void FileKeyStore::Remember(QByteArray bytes, KeyFile file) {
-    lastBytes_ = std::move(bytes);
-    last_ = std::move(file);
+void FileKeyStore::Forget() {
+    last_.reset();
+    lastBytes_.clear();
 }
 
 bool FileKeyStore::MoveAside() const {
@@ -78,25 +78,32 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
     if (!lock.tryLock(LockTimeoutMs)) {
         return false;
     }
-    KeyFile file;
-    const Status status = Load(file);
-    // The remembered content may hold changes already saved: only new ones count.
-    const int saved = file.Changes();
-    if (status == Status::Unreadable || !change(file)) {
+    const Status status = Load();
+    if (status == Status::Unreadable) {
         return false;
     }
-    if (file.Changes() == saved) {
-        return true;
+    // The remembered content is changed in place, and forgotten unless the change is saved.
+    KeyFile fresh;
+    KeyFile& file = status == Status::Loaded ? *last_ : fresh;
+    const int before = file.Changes();
+    const bool accepted = change(file);
+    if (file.Changes() == before) {
+        return accepted;
     }
-    if (status == Status::Corrupt && !MoveAside()) {
+    if (!accepted || (status == Status::Corrupt && !MoveAside())) {
+        Forget();
         return false;
     }
-    const QByteArray bytes = file.ToBytes();
+    QByteArray bytes = file.ToBytes();
     QSaveFile out(path_);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        Forget();
         return false;
     }
-    Remember(bytes, std::move(file));
+    lastBytes_ = std::move(bytes);
+    if (status != Status::Loaded) {
+        last_ = std::move(fresh);
+    }
     return true;
 }
 
@@ -113,11 +120,10 @@ bool FileKeyStore::CreateKey(quint32 root, const QByteArray& subKey) {
 
 std::optional<QByteArray> FileKeyStore::QueryValue(quint32 root, const QByteArray& subKey,
                                                    const QByteArray& valueName) {
-    KeyFile file;
-    if (Load(file) != Status::Loaded) {
+    if (Load() != Status::Loaded) {
         return std::nullopt;
     }
-    return file.ValueOf(FullPath(root, subKey), valueName);
+    return last_->ValueOf(FullPath(root, subKey), valueName);
 }
 
 bool FileKeyStore::SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,

@@ -132,52 +132,51 @@ std::optional<QByteArray> UnescapeHeader(QByteArrayView text) {
     return out;
 }
 
-// Reads a quoted text starting at `pos` (on the opening quote) and moves `pos` past it;
-// `extra` more bytes are reserved behind the text.
-std::optional<QByteArray> ReadQuoted(QByteArrayView line, qsizetype& pos, qsizetype extra = 0) {
+// Reads a quoted text starting at `pos` (on the opening quote) and moves `pos` past it. A text
+// without escapes is left where it is, in `plain`; otherwise what it stands for is appended to
+// `decoded`. False when it is not a well-formed quoted text.
+bool ReadQuoted(QByteArrayView line, qsizetype& pos, QByteArrayView& plain, bool& isPlain,
+                QByteArray& decoded) {
     if (pos >= line.size() || line[pos] != '"') {
-        return std::nullopt;
+        return false;
     }
     const qsizetype begin = ++pos;
     const qsizetype close = line.indexOf('"', begin);
     const auto* escape =
         close < 0 ? nullptr : std::memchr(line.data() + begin, '\\', std::size_t(close - begin));
-    if (close >= 0 && escape == nullptr) {
-        // Most texts hold no escape: one copy.
-        QByteArray out;
-        out.reserve(close - begin + extra);
-        out.append(line.sliced(begin, close - begin));
+    isPlain = close >= 0 && escape == nullptr;
+    if (isPlain) {
+        plain = line.sliced(begin, close - begin);
         pos = close + 1;
-        return out;
+        return true;
     }
-    QByteArray out;
     for (; pos < line.size(); ++pos) {
         const char c = line[pos];
         if (c == '"') {
             ++pos;
-            return out;
+            return true;
         }
         if (c != '\\') {
-            out += c;
+            decoded += c;
             continue;
         }
         if (++pos >= line.size()) {
-            return std::nullopt;
+            return false;
         }
         if (line[pos] == '\\' || line[pos] == '"') {
-            out += line[pos];
+            decoded += line[pos];
         } else if (line[pos] == 'x') {
             const auto byte = HexByte(line, pos + 1);
             if (!byte) {
-                return std::nullopt;
+                return false;
             }
-            out += *byte;
+            decoded += *byte;
             pos += 2;
         } else {
-            return std::nullopt;
+            return false;
         }
     }
-    return std::nullopt;
+    return false;
 }
 
 void SkipSpaces(QByteArrayView line, qsizetype& pos) {
@@ -186,70 +185,131 @@ void SkipSpaces(QByteArrayView line, qsizetype& pos) {
     }
 }
 
-// Value names repeat from key to key: the last few are shared instead of copied again.
-class NameCache {
-public:
-    QByteArray Share(QByteArray name) {
-        for (const QByteArray& known : recent_) {
-            if (known == name) {
-                return known;
-            }
-        }
-        next_ = (next_ + 1) % recent_.size();
-        recent_[next_] = name;
-        return name;
+// FNV-1a over the folded bytes, started from the owner (the parent key, or the key of a value).
+size_t FoldedHash(qsizetype owner, QByteArrayView text) {
+    size_t hash = 0xcbf29ce484222325ull + static_cast<size_t>(owner);
+    for (char c : text) {
+        hash = (hash ^ Fold(c)) * 0x100000001b3ull;
     }
+    // The tables pick slots by the low bits, which FNV alone spreads poorly.
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdull;
+    return hash ^ (hash >> 33);
+}
 
-private:
-    std::array<QByteArray, 4> recent_;
-    std::size_t next_ = 0;
-};
-
-// Parses `"name" = "data"` or `"name" = raw:"data"`.
-std::optional<KeyFile::Value> ParseValueLine(QByteArrayView line, NameCache& names) {
-    qsizetype pos = 0;
-    auto name = ReadQuoted(line, pos);
-    SkipSpaces(line, pos);
-    if (!name || pos >= line.size() || line[pos] != '=') {
-        return std::nullopt;
+// How many lines of `bytes` start with `[` and with `"`: about as many keys and values as the
+// file holds, to make room for at once.
+std::pair<qsizetype, qsizetype> CountLines(QByteArrayView bytes) {
+    qsizetype headers = 0;
+    qsizetype values = 0;
+    for (qsizetype begin = 0; begin < bytes.size();) {
+        const char first = bytes[begin];
+        headers += first == '[';
+        values += first == '"';
+        const auto* end = static_cast<const char*>(
+            std::memchr(bytes.data() + begin, '\n', std::size_t(bytes.size() - begin)));
+        begin = end == nullptr ? bytes.size() : end - bytes.data() + 1;
     }
-    ++pos;
-    SkipSpaces(line, pos);
-    const bool raw = line.sliced(pos).startsWith("raw:");
-    if (raw) {
-        pos += 4;
-    }
-    auto data = ReadQuoted(line, pos, 1);
-    if (!data || pos != line.size()) {
-        return std::nullopt;
-    }
-    if (!raw) {
-        data->append('\0');
-    }
-    return KeyFile::Value{names.Share(std::move(*name)), std::move(*data)};
+    return {headers, values};
 }
 
 } // namespace
 
-KeyFile::IndexName::IndexName(qsizetype owner, QByteArray text, qsizetype begin, qsizetype end)
-    : Owner(owner), Text(std::move(text)), Begin(begin), End(end) {
-    // FNV-1a over the folded bytes, started from the owner.
-    size_t hash = 0xcbf29ce484222325ull + static_cast<size_t>(owner);
-    for (char c : View()) {
-        hash = (hash ^ Fold(c)) * 0x100000001b3ull;
+void KeyFile::Index::Reserve(qsizetype records) {
+    size_t count = 16;
+    while (static_cast<size_t>(records) * 4 > count * 3) {
+        count *= 2;
     }
-    // The table picks buckets by the low bits, which FNV alone spreads poorly.
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdull;
-    FoldedHash = hash ^ (hash >> 33);
+    if (count > slots_.size()) {
+        Resize(count);
+    }
 }
 
-bool KeyFile::IndexName::operator==(const IndexName& other) const {
-    return FoldedHash == other.FoldedHash && Owner == other.Owner && SameName(View(), other.View());
+template <class IsIt> qsizetype KeyFile::Index::Find(size_t hash, IsIt isIt) const {
+    if (slots_.empty()) {
+        return -1;
+    }
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.Record < 0) {
+            return -1;
+        }
+        if (slot.Hash == hash && isIt(slot.Record)) {
+            return slot.Record;
+        }
+    }
 }
 
-KeyFile::IndexName KeyFile::Lookup(qsizetype owner, QByteArrayView text) {
-    return {owner, QByteArray::fromRawData(text.data(), text.size()), 0, text.size()};
+void KeyFile::Index::Place(Slot slot) {
+    const size_t mask = slots_.size() - 1;
+    size_t i = slot.Hash & mask;
+    while (slots_[i].Record >= 0) {
+        i = (i + 1) & mask;
+    }
+    slots_[i] = slot;
+}
+
+void KeyFile::Index::Resize(size_t count) {
+    std::vector<Slot> old(count, Slot{0, -1});
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+        if (slot.Record >= 0) {
+            Place(slot);
+        }
+    }
+}
+
+void KeyFile::Index::Insert(size_t hash, qsizetype record) {
+    // At most three quarters full, so that a probe soon meets an empty slot.
+    if (static_cast<size_t>(used_ + 1) * 4 > slots_.size() * 3) {
+        Resize(slots_.empty() ? 16 : slots_.size() * 2);
+    }
+    Place({hash, record});
+    ++used_;
+}
+
+QByteArrayView KeyFile::View(Text text) const {
+    return text.Begin >= 0 ? QByteArrayView(source_).sliced(text.Begin, text.Size)
+                           : QByteArrayView(added_).sliced(-1 - text.Begin, text.Size);
+}
+
+KeyFile::Text KeyFile::Added(QByteArrayView bytes) {
+    const Text added{-1 - added_.size(), bytes.size()};
+    added_.append(bytes);
+    return added;
+}
+
+KeyFile::Text KeyFile::InSource(QByteArrayView bytes) const {
+    return {bytes.data() - source_.constData(), bytes.size()};
+}
+
+void KeyFile::PathOf(qsizetype key, QByteArray& path) const {
+    // Levels are written from the last to the first, at the back of room measured first.
+    qsizetype size = 0;
+    qsizetype above = key;
+    for (; above >= 0; above = keys_[static_cast<size_t>(above)].Parent) {
+        size += keys_[static_cast<size_t>(above)].Level.Size + 1;
+    }
+    const QByteArrayView root(RootKeyTable[static_cast<std::size_t>(-1 - above)].Name);
+    const bool ownSection = keys_[static_cast<size_t>(key)].Level.Size == 0;
+    path.resize(root.size() + size - (ownSection ? 1 : 0));
+    char* end = path.data() + path.size();
+    for (above = key; above >= 0 && !ownSection; above = keys_[static_cast<size_t>(above)].Parent) {
+        const QByteArrayView level = View(keys_[static_cast<size_t>(above)].Level);
+        end -= level.size();
+        std::memcpy(end, level.data(), std::size_t(level.size()));
+        *--end = '\\';
+    }
+    std::memcpy(path.data(), root.data(), std::size_t(root.size()));
+}
+
+QByteArray KeyFile::DataOf(const ValueRecord& value) const {
+    QByteArray data = View(value.Data).toByteArray();
+    if (value.String) {
+        data.append('\0');
+    }
+    return data;
 }
 
 bool KeyFile::IsValidPath(QByteArrayView path) {
@@ -261,17 +321,22 @@ bool KeyFile::IsValidPath(QByteArrayView path) {
     return slash < 0 || (!path.endsWith('\\') && !path.contains("\\\\"));
 }
 
-std::optional<KeyFile> KeyFile::Parse(QByteArrayView bytes) {
+std::optional<KeyFile> KeyFile::Parse(const QByteArray& source) {
+    KeyFile file;
+    file.source_ = source;
+    QByteArrayView bytes(source);
     // Text editors may put a UTF-8 byte order mark in front of a file saved by hand.
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes = bytes.sliced(3);
     }
-    KeyFile file;
+    const auto [headers, values] = CountLines(bytes);
+    file.keys_.reserve(static_cast<size_t>(headers));
+    file.values_.reserve(static_cast<size_t>(values));
+    file.children_.Reserve(headers);
     qsizetype section = -1;
     // Sections mostly follow their siblings: the key above the last header is looked up once.
     QByteArrayView lastAbove;
     qsizetype lastAboveKey = -1;
-    NameCache names;
     for (qsizetype begin = 0; begin < bytes.size();) {
         qsizetype end = bytes.indexOf('\n', begin);
         if (end < 0) {
@@ -301,10 +366,10 @@ std::optional<KeyFile> KeyFile::Parse(QByteArrayView bytes) {
             }
             const qsizetype lastSlash = path.lastIndexOf('\\');
             if (!unescaped && lastSlash > 0 && path.first(lastSlash) == lastAbove) {
-                section = file.Descend(lastAboveKey, path.sliced(lastSlash), true);
+                section = file.Descend(lastAboveKey, path.sliced(lastSlash), true, true);
                 continue;
             }
-            section = file.Locate(path, true);
+            section = file.Locate(path, true, !unescaped);
             const qsizetype firstSlash = path.indexOf('\\');
             if (!unescaped && lastSlash > firstSlash) {
                 lastAbove = path.first(lastSlash);
@@ -312,11 +377,41 @@ std::optional<KeyFile> KeyFile::Parse(QByteArrayView bytes) {
             }
             continue;
         }
-        auto value = ParseValueLine(line, names);
-        if (section < 0 || !value) {
+        if (section < 0) {
             return std::nullopt;
         }
-        file.SetValueAt(section, std::move(value->Name), std::move(value->Data));
+        // "name" = "data" or "name" = raw:"data"
+        QByteArrayView plain;
+        bool isPlain = false;
+        qsizetype pos = 0;
+        qsizetype decoded = file.added_.size();
+        if (!ReadQuoted(line, pos, plain, isPlain, file.added_)) {
+            return std::nullopt;
+        }
+        const Text name =
+            isPlain ? file.InSource(plain) : Text{-1 - decoded, file.added_.size() - decoded};
+        SkipSpaces(line, pos);
+        if (pos >= line.size() || line[pos] != '=') {
+            return std::nullopt;
+        }
+        ++pos;
+        SkipSpaces(line, pos);
+        const bool raw = line.sliced(pos).startsWith("raw:");
+        if (raw) {
+            pos += 4;
+        }
+        decoded = file.added_.size();
+        if (!ReadQuoted(line, pos, plain, isPlain, file.added_) || pos != line.size()) {
+            return std::nullopt;
+        }
+        Text data =
+            isPlain ? file.InSource(plain) : Text{-1 - decoded, file.added_.size() - decoded};
+        // Raw data that ends in NUL is a string, as it is written back.
+        const bool string = !raw || file.View(data).endsWith('\0');
+        if (raw && string) {
+            --data.Size;
+        }
+        file.SetValueAt(section, name, data, string);
     }
     file.changes_ = 0;
     return file;
@@ -324,33 +419,54 @@ std::optional<KeyFile> KeyFile::Parse(QByteArrayView bytes) {
 
 QByteArray KeyFile::ToBytes() const {
     QByteArray out;
-    for (const Key& key : keys_) {
+    // Headers and quotes add a little to the text; escapes may add more.
+    out.reserve(source_.size() + added_.size() +
+                static_cast<qsizetype>(keys_.size() * 64 + values_.size() * 8));
+    QByteArray path;
+    for (qsizetype k = 0; k < KeyCount(); ++k) {
         if (!out.isEmpty()) {
             out += '\n';
         }
-        AppendHeader(out, key.Path);
-        for (const Value& value : key.Values) {
-            AppendQuoted(out, value.Name);
-            out += '=';
-            if (value.Data.endsWith('\0')) {
-                AppendQuoted(out, QByteArrayView(value.Data).chopped(1));
-            } else {
-                out += "raw:";
-                AppendQuoted(out, value.Data);
-            }
+        PathOf(k, path);
+        AppendHeader(out, path);
+        for (qsizetype v = keys_[static_cast<size_t>(k)].FirstValue; v >= 0;
+             v = values_[static_cast<size_t>(v)].Next) {
+            const ValueRecord& value = values_[static_cast<size_t>(v)];
+            AppendQuoted(out, View(value.Name));
+            out += value.String ? "=" : "=raw:";
+            AppendQuoted(out, View(value.Data));
             out += '\n';
         }
     }
     return out;
 }
 
-qsizetype KeyFile::AppendKey(QByteArray path) {
-    keys_.append(Key{std::move(path), {}});
-    ++changes_;
-    return keys_.size() - 1;
+QList<KeyFile::Key> KeyFile::Keys() const {
+    QList<Key> keys;
+    for (qsizetype k = 0; k < KeyCount(); ++k) {
+        Key key;
+        PathOf(k, key.Path);
+        for (qsizetype v = keys_[static_cast<size_t>(k)].FirstValue; v >= 0;
+             v = values_[static_cast<size_t>(v)].Next) {
+            const ValueRecord& value = values_[static_cast<size_t>(v)];
+            key.Values.append({View(value.Name).toByteArray(), DataOf(value)});
+        }
+        keys.append(std::move(key));
+    }
+    return keys;
 }
 
-qsizetype KeyFile::Locate(QByteArrayView path, bool create) {
+qsizetype KeyFile::AppendKey(Text level, qsizetype parent) {
+    keys_.push_back({level, parent});
+    ++changes_;
+    const auto key = static_cast<qsizetype>(keys_.size() - 1);
+    if (level.Size > 0) {
+        children_.Insert(FoldedHash(parent, View(level)), key);
+    }
+    return key;
+}
+
+qsizetype KeyFile::Locate(QByteArrayView path, bool create, bool inSource) {
     qsizetype end = path.indexOf('\\');
     const int root = RootPosition(end < 0 ? path : path.first(end));
     if (root < 0) {
@@ -360,14 +476,14 @@ qsizetype KeyFile::Locate(QByteArrayView path, bool create) {
     if (end < 0) {
         // A root key gets a section of its own only when it is the key asked for.
         if (rootSection < 0 && create) {
-            rootSection = AppendKey(RootKeyTable[static_cast<std::size_t>(root)].Name);
+            rootSection = AppendKey({}, -1 - root);
         }
         return rootSection;
     }
-    return Descend(-1 - root, path.sliced(end), create);
+    return Descend(-1 - root, path.sliced(end), create, inSource);
 }
 
-qsizetype KeyFile::Descend(qsizetype above, QByteArrayView path, bool create) {
+qsizetype KeyFile::Descend(qsizetype above, QByteArrayView path, bool create, bool inSource) {
     qsizetype key = above;
     for (qsizetype end = 0; end < path.size();) {
         const qsizetype begin = end + 1;
@@ -376,24 +492,19 @@ qsizetype KeyFile::Descend(qsizetype above, QByteArrayView path, bool create) {
             end = path.size();
         }
         const QByteArrayView level = path.sliced(begin, end - begin);
-        const auto found = children_.constFind(Lookup(key, level));
-        if (found != children_.cend()) {
-            key = *found;
+        const size_t hash = FoldedHash(key, level);
+        const qsizetype found = children_.Find(hash, [&](qsizetype child) {
+            const KeyRecord& record = keys_[static_cast<size_t>(child)];
+            return record.Parent == key && SameName(View(record.Level), level);
+        });
+        if (found >= 0) {
+            key = found;
             continue;
         }
         if (!create) {
             return -1;
         }
-        // The new key keeps the spelling of the keys above it as they were first created.
-        const QByteArrayView parent =
-            key < 0 ? QByteArrayView(RootKeyTable[static_cast<std::size_t>(-1 - key)].Name)
-                    : QByteArrayView(keys_[key].Path);
-        QByteArray full;
-        full.reserve(parent.size() + 1 + level.size());
-        full.append(parent).append('\\').append(level);
-        const qsizetype child = AppendKey(full);
-        children_.insert({key, full, full.size() - level.size(), full.size()}, child);
-        key = child;
+        key = AppendKey(inSource ? InSource(level) : Added(level), key);
     }
     return key;
 }
@@ -404,39 +515,48 @@ qsizetype KeyFile::Find(QByteArrayView path) const {
 }
 
 qsizetype KeyFile::FindValue(qsizetype key, QByteArrayView name) const {
-    const QList<Value>& values = keys_[key].Values;
-    if (values.size() > ScannedValues) {
-        return values_.value(Lookup(key, name), -1);
+    const KeyRecord& record = keys_[static_cast<size_t>(key)];
+    if (record.ValueCount > ScannedValues) {
+        return names_.Find(FoldedHash(key, name), [&](qsizetype v) {
+            const ValueRecord& value = values_[static_cast<size_t>(v)];
+            return value.Key == key && SameName(View(value.Name), name);
+        });
     }
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (SameName(values[i].Name, name)) {
-            return i;
+    for (qsizetype v = record.FirstValue; v >= 0; v = values_[static_cast<size_t>(v)].Next) {
+        if (SameName(View(values_[static_cast<size_t>(v)].Name), name)) {
+            return v;
         }
     }
     return -1;
 }
 
-void KeyFile::SetValueAt(qsizetype key, const QByteArray& name, QByteArray data) {
-    QList<Value>& values = keys_[key].Values;
-    if (const qsizetype found = FindValue(key, name); found >= 0) {
-        if (values[found].Data != data) {
-            values[found].Data = std::move(data);
+void KeyFile::SetValueAt(qsizetype key, Text name, Text data, bool string) {
+    if (const qsizetype found = FindValue(key, View(name)); found >= 0) {
+        ValueRecord& value = values_[static_cast<size_t>(found)];
+        if (value.String != string || View(value.Data) != View(data)) {
+            value.Data = data;
+            value.String = string;
             ++changes_;
         }
         return;
     }
-    values.append(Value{name, std::move(data)});
+    const auto added = static_cast<qsizetype>(values_.size());
+    values_.push_back({key, name, data, string});
+    KeyRecord& record = keys_[static_cast<size_t>(key)];
+    if (record.LastValue >= 0) {
+        values_[static_cast<size_t>(record.LastValue)].Next = added;
+    } else {
+        record.FirstValue = added;
+    }
+    record.LastValue = added;
     ++changes_;
-    const auto index = [&](qsizetype i) {
-        values_.insert({key, values[i].Name, 0, values[i].Name.size()}, i);
-    };
     // Past the scanned few, every value of the key goes into the index.
-    if (values.size() == ScannedValues + 1) {
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            index(i);
+    if (++record.ValueCount == ScannedValues + 1) {
+        for (qsizetype v = record.FirstValue; v >= 0; v = values_[static_cast<size_t>(v)].Next) {
+            names_.Insert(FoldedHash(key, View(values_[static_cast<size_t>(v)].Name)), v);
         }
-    } else if (values.size() > ScannedValues) {
-        index(values.size() - 1);
+    } else if (record.ValueCount > ScannedValues) {
+        names_.Insert(FoldedHash(key, View(name)), added);
     }
 }
 
@@ -460,14 +580,27 @@ std::optional<QByteArray> KeyFile::ValueOf(QByteArrayView path, QByteArrayView n
     if (found < 0) {
         return std::nullopt;
     }
-    return keys_[key].Values[found].Data;
+    return DataOf(values_[static_cast<size_t>(found)]);
 }
 
-bool KeyFile::SetValue(QByteArrayView path, QByteArrayView name, const QByteArray& data) {
+bool KeyFile::SetValue(QByteArrayView path, QByteArrayView name, QByteArrayView data) {
     if (!HasKey(path)) {
         return false;
     }
-    SetValueAt(Locate(path, true), name.toByteArray(), data);
+    const qsizetype key = Locate(path, true);
+    const bool string = data.endsWith('\0');
+    if (string) {
+        data.chop(1);
+    }
+    // An unchanged value adds nothing to the text.
+    if (const qsizetype found = FindValue(key, name); found >= 0) {
+        const ValueRecord& value = values_[static_cast<size_t>(found)];
+        if (value.String == string && View(value.Data) == data) {
+            return true;
+        }
+    }
+    const Text nameText = Added(name);
+    SetValueAt(key, nameText, Added(data), string);
     return true;
 }
 

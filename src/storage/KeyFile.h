@@ -2,13 +2,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QList>
 
 #include "storage/RootKeys.h"
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace horlan {
 
@@ -35,8 +35,11 @@ namespace horlan {
 // they were first created with. A path without "\" is a root key, which always exists.
 //
 // Every operation takes time in proportion to the length of its arguments, and parsing and
-// writing in proportion to the length of the file: keys are indexed level by level and values
-// by key, hashed without regard to case, so no lookup scans other keys or builds a string.
+// writing in proportion to the length of the file. Paths, names and data are stretches of the
+// parsed bytes themselves, or of one block of text for what had to be decoded or was added;
+// a key holds its last level and the key above it. Keys are indexed level by level and values
+// by key, in tables hashed without regard to case. So parsing copies no text and allocates
+// nothing per key, and no lookup scans other keys or builds a string.
 class KeyFile {
 public:
     struct Value {
@@ -48,8 +51,9 @@ public:
         QList<Value> Values;
     };
 
-    // nullopt when `bytes` do not follow the format.
-    static std::optional<KeyFile> Parse(QByteArrayView bytes);
+    // nullopt when `source` does not follow the format. The content keeps a shallow copy of
+    // `source`.
+    static std::optional<KeyFile> Parse(const QByteArray& source);
     QByteArray ToBytes() const;
 
     // Whether `path` is well formed: a known root key name, then levels that are not empty.
@@ -61,50 +65,89 @@ public:
     // nullopt when the key or the value does not exist.
     std::optional<QByteArray> ValueOf(QByteArrayView path, QByteArrayView name) const;
     // Sets a value of a key that exists; false when it does not.
-    bool SetValue(QByteArrayView path, QByteArrayView name, const QByteArray& data);
+    bool SetValue(QByteArrayView path, QByteArrayView name, QByteArrayView data);
 
-    // The keys in file order; a root key is here only when it has a section of its own.
-    const QList<Key>& Keys() const { return keys_; }
+    // How many keys there are; a root key counts only when it has a section of its own.
+    qsizetype KeyCount() const { return static_cast<qsizetype>(keys_.size()); }
+    // The keys in file order, with copies of their values in order.
+    QList<Key> Keys() const;
     // How many keys and values were added or changed since the content was parsed or created.
     int Changes() const { return changes_; }
 
 private:
-    // A level of a key path under its parent key, or a value name under its key: `Text`
-    // shares the bytes of the path or name it is part of, so the index copies no text. The
-    // hash of the folded text is kept, so that growing the index and probing it do not read
-    // the text again.
-    struct IndexName {
-        IndexName(qsizetype owner, QByteArray text, qsizetype begin, qsizetype end);
-
-        qsizetype Owner;
-        QByteArray Text;
-        qsizetype Begin;
-        qsizetype End;
-        size_t FoldedHash;
-
-        QByteArrayView View() const { return QByteArrayView(Text).sliced(Begin, End - Begin); }
-        bool operator==(const IndexName& other) const;
-        friend size_t qHash(const IndexName& name, size_t seed) { return name.FoldedHash ^ seed; }
+    // A stretch of source_ (Begin >= 0) or of added_ (at -1 - Begin).
+    struct Text {
+        qsizetype Begin = 0;
+        qsizetype Size = 0;
     };
-    static IndexName Lookup(qsizetype owner, QByteArrayView text);
+    struct KeyRecord {
+        // The last level of the path (empty for a root key's own section), and the key above
+        // it: a first level's parent, and a root key's, is -1 - (the root's position in the
+        // root key table).
+        Text Level;
+        qsizetype Parent;
+        // The key's values in the order they were created, linked through ValueRecord::Next.
+        qsizetype FirstValue = -1;
+        qsizetype LastValue = -1;
+        qsizetype ValueCount = 0;
+    };
+    struct ValueRecord {
+        qsizetype Key;
+        Text Name;
+        // A string's bytes without the NUL that ends them; other data byte for byte.
+        Text Data;
+        bool String;
+        qsizetype Next = -1;
+    };
+
+    // An open-addressing hash table of record numbers; finding needs a test of whether a
+    // record is the one sought, as the records hold the text.
+    class Index {
+    public:
+        void Reserve(qsizetype records);
+        template <class IsIt> qsizetype Find(size_t hash, IsIt isIt) const;
+        void Insert(size_t hash, qsizetype record);
+
+    private:
+        struct Slot {
+            size_t Hash;
+            qsizetype Record; // -1 when empty
+        };
+        void Place(Slot slot);
+        void Resize(size_t count);
+        std::vector<Slot> slots_;
+        qsizetype used_ = 0;
+    };
+
+    QByteArrayView View(Text text) const;
+    Text Added(QByteArrayView bytes);
+    // Where `bytes`, which lie in source_, are in it.
+    Text InSource(QByteArrayView bytes) const;
+    // The full path of `key`, built in `path`.
+    void PathOf(qsizetype key, QByteArray& path) const;
+    // Data as the callers see it: a string's bytes with their NUL.
+    QByteArray DataOf(const ValueRecord& value) const;
 
     // The index of the key at `path`, -1 when it is missing (or, for a root key, has no
-    // section of its own). With `create`, missing keys are added; the path must be valid then.
-    qsizetype Locate(QByteArrayView path, bool create);
-    // The same for the levels in `path` below the key `above` (see children_).
-    qsizetype Descend(qsizetype above, QByteArrayView path, bool create);
+    // section of its own). With `create`, missing keys are added; the path must be valid then,
+    // and `inSource` says that it lies in source_, where the new keys' levels are left.
+    qsizetype Locate(QByteArrayView path, bool create, bool inSource = false);
+    // The same for the levels in `path` below the key `above`.
+    qsizetype Descend(qsizetype above, QByteArrayView path, bool create, bool inSource = false);
     qsizetype Find(QByteArrayView path) const;
-    qsizetype AppendKey(QByteArray path);
+    qsizetype AppendKey(Text level, qsizetype parent);
     qsizetype FindValue(qsizetype key, QByteArrayView name) const;
-    void SetValueAt(qsizetype key, const QByteArray& name, QByteArray data);
+    // Sets the value named by `name` of `key` to `data`, a string when `string`.
+    void SetValueAt(qsizetype key, Text name, Text data, bool string);
 
-    // A key's values are looked up one by one up to this many, and through values_ beyond.
+    QByteArray source_;
+    QByteArray added_;
+    std::vector<KeyRecord> keys_;
+    std::vector<ValueRecord> values_;
+    Index children_; // keys by parent and level
+    Index names_;    // values by key and name, of the keys with more than ScannedValues
+    // A key's values are looked up one by one up to this many, and through names_ beyond.
     static constexpr qsizetype ScannedValues = 8;
-
-    QList<Key> keys_;
-    // A first level's parent is written -1 - (its root's position in the root key table).
-    QHash<IndexName, qsizetype> children_;
-    QHash<IndexName, qsizetype> values_; // of the keys with more than ScannedValues values
     using RootSections = std::array<qsizetype, RootKeyTable.size()>;
     static constexpr RootSections NoSections() {
         RootSections none{};
@@ -116,7 +159,3 @@ private:
 };
 
 } // namespace horlan
-
-// Growing the lists moves their bytes instead of each element.
-Q_DECLARE_TYPEINFO(horlan::KeyFile::Value, Q_RELOCATABLE_TYPE);
-Q_DECLARE_TYPEINFO(horlan::KeyFile::Key, Q_RELOCATABLE_TYPE);

@@ -11,10 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const auto second = KeyFile::Parse(first->ToBytes());
-    Require(second && second->Keys().size() == first->Keys().size());
-    for (qsizetype k = 0; k < first->Keys().size(); ++k) {
-        const KeyFile::Key& a = first->Keys()[k];
-        const KeyFile::Key& b = second->Keys()[k];
+    Require(second && second->KeyCount() == first->KeyCount());
+    const QList<KeyFile::Key> before = first->Keys();
+    const QList<KeyFile::Key> after = second->Keys();
+    for (qsizetype k = 0; k < before.size(); ++k) {
+        const KeyFile::Key& a = before[k];
+        const KeyFile::Key& b = after[k];
         Require(a.Path == b.Path && a.Values.size() == b.Values.size());
         for (qsizetype v = 0; v < a.Values.size(); ++v) {
             Require(a.Values[v].Name == b.Values[v].Name && a.Values[v].Data == b.Values[v].Data);

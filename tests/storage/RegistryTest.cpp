@@ -62,7 +62,7 @@ TEST_F(RegistryTest, KeyPathFormat) {
         EXPECT_EQ(boxes.Boxes, QList<MsgBoxRequest>(row.boxes, box)) << row.path;
     }
     // Only the well-formed paths with a known root reached the file.
-    EXPECT_EQ(KeyFile::Parse(ReadFileBytes(store.Path()))->Keys().size(), 4);
+    EXPECT_EQ(KeyFile::Parse(ReadFileBytes(store.Path()))->KeyCount(), 4);
 }
 
 TEST_F(RegistryTest, StoredBytesReadBack) {
