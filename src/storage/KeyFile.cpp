@@ -2,6 +2,8 @@
 
 #include "runtime/TrimSpaces.h"
 
+#include <QHashFunctions>
+
 #include <cstring>
 
 namespace horlan {
@@ -185,9 +187,11 @@ void SkipSpaces(QByteArrayView line, qsizetype& pos) {
     }
 }
 
-// FNV-1a over the folded bytes, started from the owner (the parent key, or the key of a value).
+// FNV-1a over the folded bytes, started from the owner (the parent key, or the key of a value)
+// and from the seed Qt draws for each run, so that no file can make its names collide on purpose.
 size_t FoldedHash(qsizetype owner, QByteArrayView text) {
-    size_t hash = 0xcbf29ce484222325ull + static_cast<size_t>(owner);
+    static const size_t seed = QHashSeed::globalSeed();
+    size_t hash = (0xcbf29ce484222325ull ^ seed) + static_cast<size_t>(owner);
     for (char c : text) {
         hash = (hash ^ Fold(c)) * 0x100000001b3ull;
     }
