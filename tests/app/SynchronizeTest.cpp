@@ -125,7 +125,8 @@ TEST_F(SynchronizeTest, FailedExchangesShowTheirBoxAndReadNotSynchronized) {
     const QString invalid = InvalidResponseBox().Prompt,
                   again = "\r\nPlease try another time server from the list.";
     const QList<TimeServerReply> good{{{ReplyFor(kServer)}}},
-        hold{{{}, 0, TimeServerReply::Ending::Hold}};
+        hold{{{}, 0, TimeServerReply::Ending::Hold}},
+        reset{{{}, 0, TimeServerReply::Ending::Reset}};
     const ClockResult noRight{false, "Permission denied"};
     // Address, server's script (none: nothing listens), timedated's error ("-": no timedated on
     // the bus), the box's text.
@@ -139,6 +140,8 @@ TEST_F(SynchronizeTest, FailedExchangesShowTheirBoxAndReadNotSynchronized) {
          invalid}, // 1976, before the build
         {"127.0.0.110", {}, "", "The connection was refused/rejected." + again},
         {"127.0.0.111", hold, "", "The connection timed out." + again},
+        {"127.0.0.112", reset, "",
+         "An error was generated:\r\nNumber: 10054\r\nDescription: Connection reset by peer"},
         {"127.0.0.115", good, "org.freedesktop.timedate1.AutomaticTimeSyncEnabled",
          ClockNotSetBox({false, {}, true}).Prompt},
         {"127.0.0.116", good, "org.freedesktop.DBus.Error.AccessDenied",

@@ -7,10 +7,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 namespace horlan {
 
 struct TimeServerReply {
-    enum class Ending { Close, Hold, Stream };
+    enum class Ending { Close, Hold, Stream, Reset };
     QList<QByteArray> Pieces; // each sent after PauseMs
     int PauseMs = 0;
     Ending Then = Ending::Close;
@@ -42,6 +44,11 @@ struct TimeServerFixture {
             });
         } else if (reply.Then == Close) {
             socket->disconnectFromHost();
+        } else if (reply.Then == Reset) {
+            const linger abrupt{1, 0};
+            ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                         &abrupt, sizeof abrupt);
+            socket->abort();
         } else if (reply.Then == Stream) {
             const auto more = [this, socket] {
                 Streamed +=
