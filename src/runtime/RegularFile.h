@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
 
 namespace horlan {
@@ -31,5 +32,12 @@ bool CanReadRegularFile(const QString& path);
 // symbolic link, its target). Missing when the folder is missing; Refused when something
 // other than a regular file is in the way or the write fails.
 FileStatus AppendToRegularFile(const QString& path, const QByteArray& bytes);
+
+// Puts what was written to `file` in place of the file it replaces. commit() alone would do so
+// even when writing out the last buffered bytes failed (a full disk, a size limit), leaving a
+// truncated file; flushing first catches that, and the unsaved file is then discarded.
+inline bool CommitSaveFile(QSaveFile& file) {
+    return file.flush() && file.commit();
+}
 
 } // namespace horlan

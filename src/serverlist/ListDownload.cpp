@@ -1,5 +1,6 @@
 #include "serverlist/ListDownload.h"
 
+#include "runtime/RegularFile.h"
 #include "runtime/RuntimeError.h"
 
 #include <QCoreApplication>
@@ -161,7 +162,7 @@ void ListDownload::OnReplyFinished() {
         Stop(DownloadOutcome::Failed, failure);
         return;
     }
-    if (!file_.commit()) {
+    if (!CommitSaveFile(file_)) {
         Complete(DownloadOutcome::Failed, NotSavedReason(file_.errorString()));
         return;
     }

@@ -96,7 +96,8 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
     }
     QByteArray bytes = file.ToBytes();
     QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
+        !CommitSaveFile(out)) {
         Forget();
         return false;
     }

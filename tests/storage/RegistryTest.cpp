@@ -7,6 +7,8 @@
 #include "support/Recorders.h"
 #include "support/ScopedEnvFolder.h"
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -165,6 +167,21 @@ TEST_F(RegistryTest, FileForms) {
         Set(u"L"_s, u"3"_s);
         EXPECT_EQ(Get(u"Top"_s), read);
     }
+}
+
+TEST_F(RegistryTest, AChangeThatCannotBeSavedIsNotReadBack) {
+    registry.CreateKey(kKey);
+    Set(u"Top"_s, u"7"_s);
+    // A file size limit makes the save fail even for root.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Set(u"Top"_s, QString(8192, u'x'));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(Get(u"Top"_s), u"7"_s);
 }
 
 TEST_F(RegistryTest, TwoWritersLoseNothing) {
