@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <optional>
+
 namespace horlan {
 
 // The program's own files are read and appended to only when they are regular files: a FIFO
@@ -22,8 +24,10 @@ struct FileContents {
 
 // The whole content of the regular file at `path`. Never opens anything else.
 FileContents ReadRegularFile(const QString& path);
-// The same into `bytes`, whose room is used again when it is big enough; empty unless Done.
-FileStatus ReadRegularFile(const QString& path, QByteArray& bytes);
+// The same, unless the content is `known`: then `bytes` is left empty (nullopt), and nothing
+// is allocated for the read. Also nullopt unless Done.
+FileStatus ReadRegularFileUnlessSame(const QString& path, QByteArrayView known,
+                                     std::optional<QByteArray>& bytes);
 
 // Whether `path` is a regular file that can be opened for reading.
 bool CanReadRegularFile(const QString& path);

@@ -2,7 +2,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,7 +50,34 @@ int OpenRegular(const QString& path, int flags, FileStatus& status) {
 
 } // namespace
 
-FileStatus ReadRegularFile(const QString& path, QByteArray& bytes) {
+namespace {
+
+// Reads what is left of `fd` onto the end of `bytes`.
+bool ReadRest(int fd, QByteArray& bytes) {
+    for (;;) {
+        if (bytes.size() == bytes.capacity()) {
+            bytes.reserve(bytes.size() * 2 + 1);
+        }
+        const qsizetype size = bytes.size();
+        // The room beyond the size is read into, then counted in.
+        bytes.resize(bytes.capacity());
+        const ssize_t got =
+            ::read(fd, bytes.data() + size, static_cast<size_t>(bytes.size() - size));
+        bytes.resize(size + std::max<ssize_t>(got, 0));
+        if (got == 0) {
+            return true;
+        }
+        if (got < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+FileStatus ReadRegularFileUnlessSame(const QString& path, QByteArrayView known,
+                                     std::optional<QByteArray>& bytes) {
+    bytes.reset();
     FileStatus status = FileStatus::Missing;
     struct stat info {};
     if (!IsRegularOrMissing(path, info, status) || status == FileStatus::Missing) {
@@ -57,33 +87,52 @@ FileStatus ReadRegularFile(const QString& path, QByteArray& bytes) {
     if (fd < 0) {
         return status;
     }
-    // With one byte more than the size, the read that finds the end needs no more room. A
-    // buffer that is big enough and not shared is filled again without being allocated anew.
-    bytes.resize(static_cast<qsizetype>(info.st_size) + 1);
-    qsizetype size = 0;
+    // Compared a block at a time, an unchanged file costs no room of its own.
+    std::array<char, 1 << 16> block;
+    qsizetype same = 0;
     for (;;) {
-        if (size == bytes.size()) {
-            bytes.resize(size * 2);
+        const ssize_t got = ::read(fd, block.data(), block.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
         }
-        const ssize_t got =
-            ::read(fd, bytes.data() + size, static_cast<size_t>(bytes.size() - size));
-        if (got > 0) {
-            size += got;
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
+        if (got < 0) {
             status = FileStatus::Refused;
             break;
         }
+        if (got == 0) {
+            if (same != known.size()) {
+                bytes = known.first(same).toByteArray();
+            }
+            break;
+        }
+        if (same + got <= known.size() &&
+            std::memcmp(known.data() + same, block.data(), static_cast<size_t>(got)) == 0) {
+            same += got;
+            continue;
+        }
+        // Different: the whole file is read, with room for it at once (and one byte more, for
+        // the read that finds the end).
+        QByteArray all;
+        all.reserve(std::max<qsizetype>(static_cast<qsizetype>(info.st_size), same + got) + 1);
+        all.append(known.first(same)).append(block.data(), got);
+        if (!ReadRest(fd, all)) {
+            status = FileStatus::Refused;
+        }
+        bytes = std::move(all);
+        break;
     }
     ::close(fd);
-    bytes.truncate(status == FileStatus::Done ? size : 0);
+    if (status != FileStatus::Done) {
+        bytes.reset();
+    }
     return status;
 }
 
 FileContents ReadRegularFile(const QString& path) {
     FileContents contents;
-    contents.Status = ReadRegularFile(path, contents.Bytes);
+    std::optional<QByteArray> bytes;
+    contents.Status = ReadRegularFileUnlessSame(path, {}, bytes);
+    contents.Bytes = bytes.value_or(QByteArray());
     return contents;
 }
 

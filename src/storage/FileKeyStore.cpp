@@ -35,7 +35,8 @@ QString FileKeyStore::DefaultPath() {
 }
 
 FileKeyStore::Status FileKeyStore::Load() {
-    switch (ReadRegularFile(path_, readBuffer_)) {
+    std::optional<QByteArray> changed;
+    switch (ReadRegularFileUnlessSame(path_, lastBytes_, changed)) {
     case FileStatus::Missing:
         return Status::Missing;
     case FileStatus::Refused:
@@ -44,16 +45,16 @@ FileKeyStore::Status FileKeyStore::Load() {
         break;
     }
     // The same bytes parse to the same content; parsing is what costs in a large file.
-    if (last_ && readBuffer_ == lastBytes_) {
+    if (!changed && last_) {
         return Status::Loaded;
     }
-    auto parsed = KeyFile::Parse(readBuffer_);
+    const QByteArray bytes = changed.value_or(QByteArray());
+    auto parsed = KeyFile::Parse(bytes);
     if (!parsed) {
         return Status::Corrupt;
     }
-    // The content keeps the bytes; those held until now are the room for the next read.
     last_ = std::move(parsed);
-    lastBytes_.swap(readBuffer_);
+    lastBytes_ = bytes;
     return Status::Loaded;
 }
 

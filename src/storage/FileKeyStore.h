@@ -15,9 +15,9 @@ namespace horlan {
 // Every call reads the file afresh, once, but parses it only when its bytes differ from those
 // last read or saved here, whose parsed content is kept with them. Comparing the bytes, not
 // the file's size and times, cannot miss a change (times are as coarse as the kernel's tick
-// and a replaced file's inode number comes back), and costs little beside parsing. The read
-// reuses one buffer, and a change is made to the kept content itself, so a large file is
-// neither copied nor allocated again while it stays the same.
+// and a replaced file's inode number comes back), and costs little beside parsing: the file
+// is compared a block at a time as it is read. A change is made to the kept content itself,
+// so a large file is neither copied nor allocated again while it stays the same.
 //
 // Every change is a read-modify-write under an exclusive lock file beside the file
 // ("<file>.lock") and is saved by an atomic replace, so a crash or a second copy of the program can
@@ -59,7 +59,6 @@ private:
     // after a change that was not saved).
     QByteArray lastBytes_;
     std::optional<KeyFile> last_;
-    QByteArray readBuffer_;
 };
 
 } // namespace horlan

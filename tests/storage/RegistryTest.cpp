@@ -169,6 +169,25 @@ TEST_F(RegistryTest, FileForms) {
     }
 }
 
+TEST_F(RegistryTest, EveryChangeOfTheBytesIsSeen) {
+    // Far past the first blocks read: a changed byte, a shorter file that is the start of the
+    // last one, a longer one.
+    const QByteArray head = "[HKEY_USERS\\F]\n\"V\"=\"" + QByteArray(200000, 'f') + "\"\n[" +
+                            kKey.toLatin1() + "]\n\"Top\"=\"";
+    const std::tuple<const char*, QString, Read> rows[] = {
+        {"3\"\n\"L\"=\"x\"\n", u"3"_s, u"x"_s},
+        {"4\"\n\"L\"=\"x\"\n", u"4"_s, u"x"_s},
+        {"4\"\n", u"4"_s, kError},
+        {"44\"\n", u"44"_s, kError},
+    };
+    registry.CreateKey(kKey);
+    for (const auto& [tail, top, l] : rows) {
+        WriteFileBytes(store.Path(), head + tail);
+        EXPECT_EQ(Get(u"Top"_s), top) << tail;
+        EXPECT_EQ(Get(u"L"_s), l) << tail;
+    }
+}
+
 TEST_F(RegistryTest, AChangeThatCannotBeSavedIsNotReadBack) {
     registry.CreateKey(kKey);
     Set(u"Top"_s, u"7"_s);
