@@ -428,13 +428,17 @@ QByteArray KeyFile::ToBytes() const {
                 static_cast<qsizetype>(keys_.size() * 64 + values_.size() * 8));
     QByteArray path;
     for (qsizetype k = 0; k < KeyCount(); ++k) {
+        const KeyRecord& key = keys_[static_cast<size_t>(k)];
+        if (key.FirstValue < 0 && key.Level.Size > 0 && k + 1 < KeyCount() &&
+            keys_[static_cast<size_t>(k + 1)].Parent == k) {
+            continue;
+        }
         if (!out.isEmpty()) {
             out += '\n';
         }
         PathOf(k, path);
         AppendHeader(out, path);
-        for (qsizetype v = keys_[static_cast<size_t>(k)].FirstValue; v >= 0;
-             v = values_[static_cast<size_t>(v)].Next) {
+        for (qsizetype v = key.FirstValue; v >= 0; v = values_[static_cast<size_t>(v)].Next) {
             const ValueRecord& value = values_[static_cast<size_t>(v)];
             AppendQuoted(out, View(value.Name));
             out += value.String ? "=" : "=raw:";

@@ -29,7 +29,9 @@ namespace horlan {
 // When reading, spaces and tabs around brackets, names and "=" are ignored, as are empty
 // lines and lines starting with ";"; CR LF line ends are accepted. A key named in a header
 // also brings every key above it; a section or value named twice is merged, the later value
-// winning. Anything else makes the file unreadable as a whole.
+// winning. Anything else makes the file unreadable as a whole. The writer leaves out the
+// section of a key without values when a key right below it follows at once: that key's
+// header brings it back in the same place, so a deep path is not written again for each level.
 //
 // Key paths and value names compare without regard to letter case (Latin-1) and keep the case
 // they were first created with. A path without "\" is a root key, which always exists.

@@ -117,12 +117,12 @@ TEST_F(RegistryTest, HandEditedFile) {
     EXPECT_EQ(Get(u"TOP"_s, kKey.toUpper()), Read(u"777"_s));
     EXPECT_EQ(Get(u"\u00e9T\u00c9"_s), Read(u"a\\b \"c\" A\u00e9"_s));
     EXPECT_EQ(Get(u"Raw"_s), Read(u"xy"_s));
-    // A change rewrites the file in the program's own spelling and keeps everything.
+    // A change rewrites the file in the program's own spelling and keeps everything; the keys
+    // above need no sections of their own.
     registry.SetKeyValue(kKey.toUpper(), u"new"_s, u"2"_s);
     EXPECT_EQ(
         ReadFileBytes(store.Path()),
         QByteArray(
-            "[HKEY_CURRENT_USER\\Software]\n\n[HKEY_CURRENT_USER\\Software\\Vantorel]\n\n"
             "[HKEY_CURRENT_USER\\Software\\Vantorel\\Horlan]\n\"Top\"=\"777\"\n"
             "\"\\xC9t\\xE9\"=\"a\\\\b \\\"c\\\" A\\xE9\"\n\"Raw\"=raw:\"xyz\"\n\"new\"=\"2\"\n\n"
             "[HKEY_CURRENT_USER\\Odd%25%E9]\n"));
@@ -186,6 +186,16 @@ TEST_F(RegistryTest, EveryChangeOfTheBytesIsSeen) {
         EXPECT_EQ(Get(u"Top"_s), top) << tail;
         EXPECT_EQ(Get(u"L"_s), l) << tail;
     }
+}
+
+TEST_F(RegistryTest, ADeepPathIsWrittenOnce) {
+    QByteArray deep = "[HKEY_USERS";
+    for (int i = 0; i < 10000; ++i) {
+        deep += "\\k";
+    }
+    WriteFileBytes(store.Path(), deep + "]\n");
+    registry.CreateKey(kKey);
+    EXPECT_LT(ReadFileBytes(store.Path()).size(), 2 * deep.size());
 }
 
 TEST_F(RegistryTest, AChangeThatCannotBeSavedIsNotReadBack) {
