@@ -48,10 +48,6 @@ int OpenRegular(const QString& path, int flags, FileStatus& status) {
     return fd;
 }
 
-} // namespace
-
-namespace {
-
 // Reads what is left of `fd` onto the end of `bytes`.
 bool ReadRest(int fd, QByteArray& bytes) {
     for (;;) {
