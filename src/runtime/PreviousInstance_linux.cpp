@@ -1,5 +1,7 @@
 #include "runtime/PreviousInstance.h"
 
+#include "runtime/RegularFile.h"
+
 #include <QDir>
 #include <QLockFile>
 
@@ -12,7 +14,9 @@ LockFileInstance::LockFileInstance(const QString& lockPath)
     // A running copy holds the lock however long it runs: staleness comes only from a
     // holder that no longer exists, never from the lock's age.
     lock_->setStaleLockTime(0);
-    otherCopy_ = !lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError;
+    // Anything but a lock file in its place is no other copy, and is left alone.
+    otherCopy_ = IsRegularFileOrMissing(lockPath) && !lock_->tryLock(0) &&
+                 lock_->error() == QLockFile::LockFailedError;
 }
 
 LockFileInstance::~LockFileInstance() = default;

@@ -32,6 +32,10 @@ FileStatus ReadRegularFileUnlessSame(const QString& path, QByteArrayView known,
 // Whether `path` is a regular file that can be opened for reading.
 bool CanReadRegularFile(const QString& path);
 
+// Whether `path` is a regular file or nothing at all. A lock file is taken only then: QLockFile
+// reads one that exists to see whether its owner is gone, and a FIFO would block that read.
+bool IsRegularFileOrMissing(const QString& path);
+
 // Appends `bytes` to the regular file at `path`, creating it when missing (through a dangling
 // symbolic link, its target). Missing when the folder is missing; Refused when something
 // other than a regular file is in the way or the write fails.

@@ -146,6 +146,12 @@ bool CanReadRegularFile(const QString& path) {
     return true;
 }
 
+bool IsRegularFileOrMissing(const QString& path) {
+    FileStatus status = FileStatus::Done;
+    struct stat info {};
+    return IsRegularOrMissing(path, info, status);
+}
+
 FileStatus AppendToRegularFile(const QString& path, const QByteArray& bytes) {
     FileStatus status = FileStatus::Done;
     struct stat info {};

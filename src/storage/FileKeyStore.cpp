@@ -75,8 +75,9 @@ bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
         return false;
     }
-    QLockFile lock(path_ + QStringLiteral(".lock"));
-    if (!lock.tryLock(LockTimeoutMs)) {
+    const QString lockPath = path_ + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!IsRegularFileOrMissing(lockPath) || !lock.tryLock(LockTimeoutMs)) {
         return false;
     }
     const Status status = Load();

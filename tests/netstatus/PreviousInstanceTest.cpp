@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace horlan;
@@ -20,4 +22,12 @@ TEST(LockFileInstance, ASecondCopyIsTurnedAwayUntilTheFirstDies) {
     ASSERT_TRUE(first.waitForFinished(20000));
     EXPECT_TRUE(QFile::exists(LockFileInstance::DefaultLockPath()));
     EXPECT_EQ(ask(third, {QStringLiteral("instance")}), "prev=0");
+}
+
+// A FIFO in the lock's place would block the check for a lock left by a crash.
+TEST(LockFileInstance, SomethingElseInTheLocksPlaceIsNoOtherCopy) {
+    const QString path = LockFileInstance::DefaultLockPath() + QStringLiteral(".fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path), 0600), 0);
+    EXPECT_FALSE(LockFileInstance(path).PrevInstance());
+    QFile::remove(path);
 }

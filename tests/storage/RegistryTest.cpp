@@ -157,6 +157,8 @@ TEST_F(RegistryTest, FileForms) {
          },
          u"7"_s},
         {[](const QString& p) { EXPECT_EQ(mkfifo(QFile::encodeName(p), 0600), 0); }, kError},
+        {[](const QString& p) { EXPECT_EQ(mkfifo(QFile::encodeName(p + ".lock"), 0600), 0); },
+         kError},
         {[](const QString& p) { QDir().mkpath(p); }, kError},
     };
     for (const auto& [make, read] : rows) {
