@@ -5,13 +5,14 @@
 #include "support/Recorders.h"
 
 #include <QCheckBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 using namespace horlan;
 
-// Three separate queries set the three ticks. When the second fails, a missing facility ends
-// the program and any other error is reported while the dialog still loads.
+// Three separate queries set the three ticks, which the user cannot change. When the second fails,
+// a missing facility ends the program and any other error is reported while the dialog still loads.
 TEST(frmInfo, TicksFollowThreeSeparateQueries) {
     const RuntimeError mismatch(ErrTypeMismatch, StandardDescription(ErrTypeMismatch));
     const struct {
@@ -39,9 +40,16 @@ TEST(frmInfo, TicksFollowThreeSeparateQueries) {
         RecordingEnd end;
         frmInfo dialog(state, boxes, end);
         EXPECT_EQ(dialog.Form_Load(), row.loads);
+        dialog.show();
         QList<bool> ticks;
         for (const char* name : {"Check1", "Check2", "Check3"}) {
-            ticks.append(dialog.findChild<QCheckBox*>(QLatin1String(name))->isChecked());
+            auto* box = dialog.findChild<QCheckBox*>(QLatin1String(name));
+            // Indicators only: neither a click nor the space bar changes them.
+            const bool shown = box->isChecked();
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+            EXPECT_EQ(box->isChecked(), shown) << name;
+            QTest::keyClick(box, Qt::Key_Space);
+            ticks.append(box->isChecked());
         }
         EXPECT_EQ(ticks, row.ticks);
         EXPECT_EQ(boxes.Boxes, row.boxes);
