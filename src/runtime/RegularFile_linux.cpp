@@ -29,16 +29,21 @@ bool IsRegularOrMissing(const QString& path, struct stat& info, FileStatus& stat
     return status == FileStatus::Done;
 }
 
-// Opens without blocking and keeps the descriptor only when it is a regular file, so that a
-// FIFO swapped in after the type check cannot block either.
-int OpenRegular(const QString& path, int flags, FileStatus& status) {
+// Opens `path` only when a regular file is there (or nothing, when `flags` create it), without
+// blocking, and keeps the descriptor only when it is still a regular file, so that a FIFO
+// swapped in after the type check cannot block either. -1 with `status` saying why otherwise;
+// `info` describes the opened file.
+int OpenRegular(const QString& path, int flags, FileStatus& status, struct stat& info) {
+    if (!IsRegularOrMissing(path, info, status) ||
+        (status == FileStatus::Missing && (flags & O_CREAT) == 0)) {
+        return -1;
+    }
     const int fd = ::open(QFile::encodeName(path).constData(),
                           flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         status = StatusOf(errno);
         return -1;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         status = FileStatus::Refused;
@@ -76,10 +81,7 @@ FileStatus ReadRegularFileUnlessSame(const QString& path, QByteArrayView known,
     bytes.reset();
     FileStatus status = FileStatus::Missing;
     struct stat info {};
-    if (!IsRegularOrMissing(path, info, status) || status == FileStatus::Missing) {
-        return status;
-    }
-    const int fd = OpenRegular(path, O_RDONLY, status);
+    const int fd = OpenRegular(path, O_RDONLY, status, info);
     if (fd < 0) {
         return status;
     }
@@ -135,10 +137,7 @@ FileContents ReadRegularFile(const QString& path) {
 bool CanReadRegularFile(const QString& path) {
     FileStatus status = FileStatus::Done;
     struct stat info {};
-    if (!IsRegularOrMissing(path, info, status) || status == FileStatus::Missing) {
-        return false;
-    }
-    const int fd = OpenRegular(path, O_RDONLY, status);
+    const int fd = OpenRegular(path, O_RDONLY, status, info);
     if (fd < 0) {
         return false;
     }
@@ -155,10 +154,7 @@ bool IsRegularFileOrMissing(const QString& path) {
 FileStatus AppendToRegularFile(const QString& path, const QByteArray& bytes) {
     FileStatus status = FileStatus::Done;
     struct stat info {};
-    if (!IsRegularOrMissing(path, info, status)) {
-        return status;
-    }
-    const int fd = OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, status);
+    const int fd = OpenRegular(path, O_WRONLY | O_APPEND | O_CREAT, status, info);
     if (fd < 0) {
         return status;
     }
