@@ -21,11 +21,12 @@
 #include "serverlist/EditServerList.h"
 #include "serverlist/ServerListFile.h"
 #include "serverlist/frmDownload.h"
-#include "timesync/InstrCount.h"
+#include "timesync/ServerEntry.h"
 #include "timesync/LocalHost.h"
 #include "timesync/SocketErrors.h"
 #include "timesync/SystemClock.h"
 #include "timesync/TimeReply.h"
+#include "timesync/TimeSource.h"
 #include "timesync/TimeSyncTexts.h"
 
 #include <QAbstractButton>
@@ -50,8 +51,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int kTimerInterval = 100; // ms
-// A server that has not closed the connection by then is not going to answer.
-constexpr std::chrono::seconds kReplyTimeLimit{15};
 
 // A stored position in twips as whole pixels; a number no window could stand at overflows.
 int TwipsToPixels(float twips) {
@@ -67,10 +66,10 @@ int TwipsToPixels(float twips) {
 frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), services_(services),
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
-      registry_(services.keyStore, services.msgBox), Winsock1(this) {
+      registry_(services.keyStore, services.msgBox), timeProtocol_(services.clock, this),
+      ntp_(services.clock, this) {
     ui->setupUi(this);
-    Winsock1.setObjectName(QStringLiteral("Winsock1"));
-    Winsock1.SetReplyTimeout(kReplyTimeLimit);
+    ntp_.setObjectName(QStringLiteral("NtpSource"));
     // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
     QTimer::singleShot(0, this,
                        [this] { setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg"))); });
@@ -93,10 +92,10 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     connect(ui->menuEditList, &QAction::triggered, this, &frmMain::menuEditList_Click);
     connect(ui->menuUpdatList, &QAction::triggered, this, &frmMain::menuUpdatList_Click);
 
-    connect(&Winsock1, &Winsock::Connected, this, &frmMain::Winsock1_Connect);
-    connect(&Winsock1, &Winsock::DataArrival, this, &frmMain::Winsock1_DataArrival);
-    connect(&Winsock1, &Winsock::Closed, this, &frmMain::Winsock1_Close);
-    connect(&Winsock1, &Winsock::Error, this, &frmMain::Winsock1_Error);
+    for (TimeSource* source : std::initializer_list<TimeSource*>{&timeProtocol_, &ntp_}) {
+        connect(source, &TimeSource::Sampled, this, &frmMain::TimeSource_Sampled);
+        connect(source, &TimeSource::Failed, this, &frmMain::TimeSource_Failed);
+    }
 
     // A main window has no default button of its own: Enter presses the focused button, or
     // "&Synchronize" anywhere else in the window.
@@ -450,80 +449,70 @@ void frmMain::cmdSync_Click() {
         services_.end.End();
         return;
     }
-    if (!IsTimeServerEntry(ui->Combo1->currentText())) {
+    const std::optional<ServerEntry> entry = ParseServerEntry(ui->Combo1->currentText());
+    if (!entry) {
         services_.msgBox.Show(NotATimeServerBox());
         return;
     }
     ui->lblSync->setText(WorkingText());
     ui->lblSync->setToolTip(QString());
     ui->lblSync->setAccessibleDescription(QString());
-    Winsock1.Close();
-    ReplyBuffer.Clear();
-    Winsock1.SetRemoteHost(TrimSpaces(ui->Combo1->currentText()));
-    Winsock1.SetRemotePort(TimePort);
-    Winsock1.Connect();
+    timeProtocol_.Abandon();
+    ntp_.Abandon();
+    switch (entry->Kind) {
+    case ServerEntry::Protocol::Time:
+        timeProtocol_.Start(*entry);
+        break;
+    case ServerEntry::Protocol::Ntp:
+    case ServerEntry::Protocol::Nts:
+        ntp_.Start(*entry);
+        break;
+    }
     ui->Picture1->setFocus();
 }
 
-void frmMain::Winsock1_Connect() {
-    connectMoment_.start();
-}
-
-void frmMain::Winsock1_DataArrival(qint64 /*bytesTotal*/) {
-    ResumeNext([&] { ReplyBuffer.Append(Winsock1.GetData()); });
-}
-
-void frmMain::Winsock1_Close() {
-    ResumeNext([&] {
-        while (Winsock1.State() != 0) {
-            Winsock1.Close();
-            QApplication::processEvents();
-        }
-    });
-    ResumeNext([&] {
-        SyncDelay = static_cast<float>(
-                        connectMoment_.isValid() ? connectMoment_.nsecsElapsed() / 1e9 : 0.0) /
-                    2.0f;
-    });
-    ResumeNext([&] { DecodeTimeReply(ReplyBuffer); });
-}
-
-void frmMain::Winsock1_Error(int number, const QString& description) {
+void frmMain::TimeSource_Failed(const MsgBoxRequest& box) {
     ui->lblSync->setText(NotSynchronizedText());
-    services_.msgBox.Show(SocketErrorBox(number, description));
+    services_.msgBox.Show(box);
 }
 
-void frmMain::DecodeTimeReply(const horlan::ReplyBuffer& reply) {
-    const auto refuse = [this] {
-        ui->lblSync->setText(NotSynchronizedText());
-        services_.msgBox.Show(InvalidResponseBox());
-    };
-    if (reply.Length() != 4) {
-        refuse();
+void frmMain::TimeSource_Sampled(const TimeSample& sample) {
+    switch (DecideClock(sample, BuildDay())) {
+    case ClockAction::Refuse:
+        TimeSource_Failed(InvalidResponseBox());
         return;
-    }
-    const TimeReply time = ComputeTimeReply(reply.Bytes(), SyncDelay);
-    // No server can be right with a time before this program was built.
-    if (time.Server < BuildDay()) {
-        refuse();
+    case ClockAction::LeaveAlone:
+        // Setting a clock that already agrees as far as the exchange can tell would make it
+        // less right, not more.
+        ShowClockOutcome(sample, ClockOutcome::Agreed);
         return;
+    case ClockAction::Ask: {
+        // No new exchange may start while the user thinks it over.
+        clockPending_ = true;
+        const bool yes = services_.msgBox.Ask(BigJumpQuestion(sample));
+        clockPending_ = false;
+        if (!yes) {
+            ShowClockOutcome(sample, ClockOutcome::Declined);
+            return;
+        }
+        break;
     }
-    const QDateTime now = services_.clock.Now();
-    const qint64 offsetMs = now.msecsTo(time.Utc);
-    const QString host = Winsock1.RemoteHost();
-    // The reply proves the time to the second only: setting a clock that already agrees
-    // with it would make it less right, not more.
-    if (ClockAgrees(time.Server, now, 2.0 * SyncDelay)) {
-        ShowClockOutcome(time, host, ClockOutcome::Agreed, offsetMs);
-        return;
+    case ClockAction::Set:
+        break;
     }
+    SetClock(sample);
+}
+
+void frmMain::SetClock(const TimeSample& sample) {
     clockPending_ = true;
-    services_.clock.SetSystemTime(
-        time.Record, this, [this, time, host, offsetMs](const ClockResult& result) {
+    // The system may ask the user for a password first; an immediate answer replaces this.
+    ui->lblSync->setText(WaitingForPermissionText());
+    services_.clock.AdjustBy(
+        std::chrono::duration_cast<std::chrono::microseconds>(sample.Offset), this,
+        [this, sample](const ClockResult& result) {
             clockPending_ = false;
             ResumeNext([&] {
-                ShowClockOutcome(time, host, result.Ok ? ClockOutcome::Set : ClockOutcome::NotSet,
-                                 offsetMs);
+                ShowClockOutcome(sample, result.Ok ? ClockOutcome::Set : ClockOutcome::NotSet);
                 if (!result.Ok) {
                     services_.msgBox.Show(ClockNotSetBox(result));
                 }
@@ -531,21 +520,20 @@ void frmMain::DecodeTimeReply(const horlan::ReplyBuffer& reply) {
         });
 }
 
-void frmMain::ShowClockOutcome(const TimeReply& time, const QString& host, ClockOutcome outcome,
-                               qint64 offsetMs) {
-    const bool synchronized = outcome != ClockOutcome::NotSet;
+void frmMain::ShowClockOutcome(const TimeSample& sample, ClockOutcome outcome) {
+    const bool synchronized = outcome == ClockOutcome::Agreed || outcome == ClockOutcome::Set;
     if (synchronized) {
         services_.bell.Beep();
     }
-    ui->lblUTCdate->setText(GeneralDateText(time.Utc));
+    ui->lblUTCdate->setText(GeneralDateText(sample.ServerTime));
     ui->lblLocalTime->setText(LocalDateTimeText(QDateTime::currentDateTime()));
     // A clock that could not be set is never reported as set.
     ui->lblSync->setText(synchronized ? SynchronizedText() : NotSynchronizedText());
-    const QString text = OutcomeText(outcome, offsetMs);
+    const QString text = OutcomeText(outcome, sample);
     ui->lblSync->setToolTip(text);
     ui->lblSync->setAccessibleDescription(text);
     // Kept by the journal when the program was started from the desktop.
-    std::fprintf(stderr, "%s\n", qPrintable(OutcomeLogLine(host, outcome, offsetMs)));
+    std::fprintf(stderr, "%s\n", qPrintable(OutcomeLogLine(outcome, sample)));
 }
 
 } // namespace horlan

@@ -2,12 +2,10 @@
 
 #include "netstatus/ActivityPicture.h"
 #include "storage/Registry.h"
-#include "timesync/ReplyBuffer.h"
-#include "timesync/TimeReply.h"
+#include "timesync/NtpTimeSource.h"
+#include "timesync/TimeProtocolSource.h"
 #include "timesync/TimeSyncTexts.h"
-#include "timesync/Winsock.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
@@ -101,14 +99,10 @@ private:
     void Timer1_Timer();
     void DefaultButton_Press();
 
-    void Winsock1_Connect();
-    void Winsock1_DataArrival(qint64 bytesTotal);
-    void Winsock1_Close();
-    void Winsock1_Error(int number, const QString& description);
-
-    void DecodeTimeReply(const horlan::ReplyBuffer& reply);
-    void ShowClockOutcome(const TimeReply& time, const QString& host, ClockOutcome outcome,
-                          qint64 offsetMs);
+    void TimeSource_Sampled(const TimeSample& sample);
+    void TimeSource_Failed(const MsgBoxRequest& box);
+    void SetClock(const TimeSample& sample);
+    void ShowClockOutcome(const TimeSample& sample, ClockOutcome outcome);
     void UpdateActivityPicture();
     void ShowActivityPicture(int picture);
     void ShowClientLabels();
@@ -128,14 +122,13 @@ private:
     ActivityIndicator activity_;
     std::array<QPixmap, 4> ImageList1;
     int shownPicture_ = 0;
-    Winsock Winsock1;
+    // One source per kind of server entry; a Synchronize starts one and abandons the others.
+    TimeProtocolSource timeProtocol_;
+    NtpTimeSource ntp_;
     QTimer Timer1;
     // Timer1 runs from the end of the load until the unload, resting while minimised.
     bool refreshing_ = false;
-    horlan::ReplyBuffer ReplyBuffer;
-    QElapsedTimer connectMoment_;
-    float SyncDelay = 0.0f;
-    // A request to set the clock awaits its answer.
+    // A request to set the clock awaits its answer, or the user a question about it.
     bool clockPending_ = false;
     QPointer<frmDownload> download_;
     // The selection made at load when the list shown is a stand-in after a failed refresh.

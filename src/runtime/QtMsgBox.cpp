@@ -17,6 +17,8 @@ QMessageBox::Icon ToQt(MsgBoxIcon icon) {
         return QMessageBox::Warning;
     case MsgBoxIcon::Information:
         return QMessageBox::Information;
+    case MsgBoxIcon::Question:
+        return QMessageBox::Question;
     case MsgBoxIcon::None:
         break;
     }
@@ -43,6 +45,19 @@ void QtMsgBox::Show(const MsgBoxRequest& request) {
     QMessageBox box(QApplication::activeWindow());
     Configure(box, request);
     box.exec();
+}
+
+} // namespace horlan
+
+namespace horlan {
+
+bool QtMsgBox::Ask(const MsgBoxRequest& request) {
+    QMessageBox box(QApplication::activeWindow());
+    Configure(box, request);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 } // namespace horlan

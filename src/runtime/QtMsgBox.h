@@ -11,6 +11,7 @@ namespace horlan {
 class QtMsgBox : public MsgBox {
 public:
     void Show(const MsgBoxRequest& request) override;
+    bool Ask(const MsgBoxRequest& request) override;
 
     // Builds the box that Show() runs; kept apart so its text and title can be checked.
     static void Configure(QMessageBox& box, const MsgBoxRequest& request);

@@ -1,5 +1,7 @@
 #include "timesync/InstrCount.h"
 
+#include "timesync/ServerEntry.h"
+
 namespace horlan {
 
 int InstrCount(const QString& StringToSearch, const QString& StringToFind) {
@@ -19,8 +21,7 @@ int InstrCount(const QString& StringToSearch, const QString& StringToFind) {
 }
 
 bool IsTimeServerEntry(const QString& entry) {
-    const int dots = InstrCount(TrimSpaces(entry), QStringLiteral("."));
-    return dots >= 2 && dots <= 3;
+    return ParseServerEntry(entry).has_value();
 }
 
 } // namespace horlan

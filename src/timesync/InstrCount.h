@@ -11,7 +11,8 @@ namespace horlan {
 // empty, -1 when `StringToSearch` is empty (and `StringToFind` is not).
 int InstrCount(const QString& StringToSearch, const QString& StringToFind);
 
-// The entry check of "&Synchronize": the trimmed entry has exactly two or three dots.
+// The entry check of "&Synchronize": a bare name with exactly two or three dots after
+// trimming, or an ntp:// or nts:// address (see ParseServerEntry).
 bool IsTimeServerEntry(const QString& entry);
 
 } // namespace horlan

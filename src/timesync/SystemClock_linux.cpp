@@ -1,6 +1,7 @@
 #include "timesync/SystemClock.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 
@@ -22,15 +23,20 @@ bool HoldsTimeCapability() {
     return (data[CAP_TO_INDEX(CAP_SYS_TIME)].effective & CAP_TO_MASK(CAP_SYS_TIME)) != 0;
 }
 
-ClockResult SetDirectly(const SYSTEMTIME& utc) {
-    const QDateTime moment = RecordToUtc(utc);
-    if (!moment.isValid()) {
+ClockResult SetDirectly(std::chrono::microseconds change) {
+    // Read and set in one go, so the change is measured from the clock as it is now.
+    timespec now{};
+    if (clock_gettime(CLOCK_REALTIME, &now) != 0) {
+        return {false, QString::fromLocal8Bit(std::strerror(errno)), false};
+    }
+    const std::int64_t ns = std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec +
+                            std::int64_t(change.count()) * 1000;
+    if (ns < 0) {
         return {false, QString::fromLocal8Bit(std::strerror(EINVAL)), false};
     }
-    const qint64 ms = moment.toMSecsSinceEpoch();
     timespec ts{};
-    ts.tv_sec = static_cast<time_t>(ms / 1000);
-    ts.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+    ts.tv_sec = static_cast<time_t>(ns / 1000000000);
+    ts.tv_nsec = static_cast<long>(ns % 1000000000);
     if (clock_settime(CLOCK_REALTIME, &ts) != 0) {
         return {false, QString::fromLocal8Bit(std::strerror(errno)), false};
     }
@@ -39,16 +45,17 @@ ClockResult SetDirectly(const SYSTEMTIME& utc) {
 
 } // namespace
 
-QDateTime RealSystemClock::Now() {
-    return QDateTime::currentDateTimeUtc();
+ClockTime RealSystemClock::Now() {
+    return TimedatedClock::SystemNow();
 }
 
-void RealSystemClock::SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done done) {
+void RealSystemClock::AdjustBy(std::chrono::microseconds change, QObject* context, Done done) {
     if (HoldsTimeCapability()) {
-        done(SetDirectly(utc));
+        done(SetDirectly(change));
         return;
     }
-    timedated_.SetSystemTime(utc, context, std::move(done));
+    timedated_.AdjustBy(change, context, std::move(done));
 }
+
 
 } // namespace horlan

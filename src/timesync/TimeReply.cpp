@@ -85,17 +85,14 @@ TimeReply ComputeTimeReply(const QByteArray& reply, float SyncDelay) {
     result.Record.wSecond = static_cast<std::uint16_t>(time.second());
     result.Utc = moment;
     result.Server = server;
+    result.Estimate = ToClockTime(server) + std::chrono::milliseconds(500) +
+                      std::chrono::milliseconds(std::llround(double(SyncDelay) * 1000.0));
     return result;
 }
 
 QDateTime BuildDay() {
     return QDateTime(QDate::fromString(QStringLiteral(HORLAN_BUILD_DAY), Qt::ISODate), QTime(0, 0),
                      Qt::UTC);
-}
-
-bool ClockAgrees(const QDateTime& server, const QDateTime& now, double roundTrip) {
-    const qint64 late = server.msecsTo(now);
-    return late >= 0 && late <= 1000 + std::llround(roundTrip * 1000.0);
 }
 
 QString GeneralDateText(const QDateTime& utc, const QLocale& locale) {

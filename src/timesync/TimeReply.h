@@ -18,6 +18,10 @@ struct TimeReply {
     SYSTEMTIME Record;
     QDateTime Utc;
     QDateTime Server;
+    // The best estimate of the server's time when its reply arrived: the reply names the
+    // second in which the server sent it, so the middle of that second plus half the round
+    // trip, to the millisecond. It is right to within ± (0.5 s + half the round trip).
+    ClockTime Estimate;
 };
 
 // Decodes a four-byte reply (seconds since 1900-01-01 00:00:00 UTC, most significant byte
@@ -30,11 +34,6 @@ TimeReply ComputeTimeReply(const QByteArray& reply, float SyncDelay);
 
 // The start (UTC) of the day this build was made: no right reply lies before it.
 QDateTime BuildDay();
-
-// Whether the local clock, read at `now`, already shows a time that the server's second
-// allows: from `server` to `server` + 1 s + the round trip (`roundTrip` in seconds). The
-// reply proves the time to the second only, so such a clock is left as it is.
-bool ClockAgrees(const QDateTime& server, const QDateTime& now, double roundTrip);
 
 // `utc` as the general date of `locale`: short date, a space, long time; the date alone
 // when the time is exactly midnight.

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 
+#include "timesync/TimeReply.h"
+
+#include <QStringList>
 #include <cstdlib>
 
 namespace horlan {
@@ -36,6 +39,11 @@ QString NotSynchronizedText() {
     return QCoreApplication::translate("TimeSyncTexts", "Clock not synchronized.");
 }
 
+QString WaitingForPermissionText() {
+    return QCoreApplication::translate("TimeSyncTexts",
+                                       "Waiting for permission to set the clock...");
+}
+
 MsgBoxRequest InvalidResponseBox() {
     return {
         QCoreApplication::translate("TimeSyncTexts", "NTP Server returned an invalid response."),
@@ -43,57 +51,136 @@ MsgBoxRequest InvalidResponseBox() {
         QString(), 0};
 }
 
-namespace {
-
-// "3.2 s behind" or "0.4 s ahead", to `decimals` places.
-QString Offset(qint64 offsetMs, int decimals) {
-    return QStringLiteral("%1 s %2")
-        .arg(static_cast<double>(std::abs(offsetMs)) / 1000.0, 0, 'f', decimals)
-        .arg(offsetMs >= 0 ? QStringLiteral("behind") : QStringLiteral("ahead"));
+QString DurationText(std::chrono::nanoseconds span) {
+    const double ns = std::abs(static_cast<double>(span.count()));
+    if (ns < 1e9) {
+        return QCoreApplication::translate("TimeSyncTexts", "%1 ms").arg(ns / 1e6, 0, 'f', 1);
+    }
+    return QCoreApplication::translate("TimeSyncTexts", "%1 s").arg(ns / 1e9, 0, 'f', 3);
 }
 
-} // namespace
-
-QString OutcomeText(ClockOutcome outcome, qint64 offsetMs) {
-    const QString seconds =
-        QString::number(static_cast<double>(std::abs(offsetMs)) / 1000.0, 'f', 1);
-    const bool behind = offsetMs >= 0;
-    switch (outcome) {
-    case ClockOutcome::Agreed:
-        return QCoreApplication::translate(
-            "TimeSyncTexts",
-            "The clock agreed with the server to within a second and was left as it was.");
-    case ClockOutcome::Set:
-        return (behind
-                    ? QCoreApplication::translate(
-                          "TimeSyncTexts", "The clock was %1 s behind the server and has been set.")
-                    : QCoreApplication::translate(
-                          "TimeSyncTexts",
-                          "The clock was %1 s ahead of the server and has been set."))
-            .arg(seconds);
-    case ClockOutcome::NotSet:
-        break;
+QString DifferenceInWords(std::chrono::nanoseconds span) {
+    using namespace std::chrono;
+    auto minutes = duration_cast<std::chrono::minutes>(span).count();
+    minutes = minutes < 0 ? -minutes : minutes;
+    const long long years = minutes / (365 * 24 * 60), days = minutes / (24 * 60) % 365,
+                    hours = minutes / 60 % 24, rest = minutes % 60;
+    const auto part = [](long long n, const char* one, const char* many) {
+        return n == 1 ? QCoreApplication::translate("TimeSyncTexts", one)
+                      : QCoreApplication::translate("TimeSyncTexts", many).arg(n);
+    };
+    QStringList parts;
+    if (years != 0) {
+        parts << part(years, QT_TRANSLATE_NOOP("TimeSyncTexts", "1 year"),
+                      QT_TRANSLATE_NOOP("TimeSyncTexts", "%1 years"));
     }
-    return (behind
-                ? QCoreApplication::translate(
-                      "TimeSyncTexts", "The clock was %1 s behind the server; it could not be set.")
-                : QCoreApplication::translate(
-                      "TimeSyncTexts",
-                      "The clock was %1 s ahead of the server; it could not be set."))
-        .arg(seconds);
+    if (days != 0) {
+        parts << part(days, QT_TRANSLATE_NOOP("TimeSyncTexts", "1 day"),
+                      QT_TRANSLATE_NOOP("TimeSyncTexts", "%1 days"));
+    }
+    if (hours != 0) {
+        parts << part(hours, QT_TRANSLATE_NOOP("TimeSyncTexts", "1 hour"),
+                      QT_TRANSLATE_NOOP("TimeSyncTexts", "%1 hours"));
+    }
+    if (rest != 0 || parts.isEmpty()) {
+        parts << part(rest, QT_TRANSLATE_NOOP("TimeSyncTexts", "1 minute"),
+                      QT_TRANSLATE_NOOP("TimeSyncTexts", "%1 minutes"));
+    }
+    const QString last = parts.takeLast();
+    return parts.isEmpty() ? last
+                           : QCoreApplication::translate("TimeSyncTexts", "%1 and %2")
+                                 .arg(parts.join(QStringLiteral(", ")), last);
 }
 
-QString OutcomeLogLine(const QString& host, ClockOutcome outcome, qint64 offsetMs) {
-    const QString start = QStringLiteral("horlan: ") + host + QStringLiteral(": clock ");
+QString OutcomeText(ClockOutcome outcome, const TimeSample& sample) {
+    const bool behind = sample.Offset.count() >= 0;
+    const auto say = [](const char* text) {
+        return QCoreApplication::translate("TimeSyncTexts", text);
+    };
+    QString text;
     switch (outcome) {
     case ClockOutcome::Agreed:
-        return start + QStringLiteral("within a second of the server, left as it was");
+        text = say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock agreed with the server to within %1 and was left as it was."))
+                   .arg(DurationText(sample.Uncertainty + sample.Slack));
+        break;
     case ClockOutcome::Set:
-        return start + Offset(offsetMs, 3) + QStringLiteral(", set");
+        text = behind ? say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 behind the server (± %2) and has been set."))
+                      : say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 ahead of the server (± %2) and has been set."));
+        break;
     case ClockOutcome::NotSet:
+        text = behind ? say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 behind the server (± %2); it could not be set."))
+                      : say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 ahead of the server (± %2); it could not be set."));
+        break;
+    case ClockOutcome::Declined:
+        text = behind ? say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 behind the server (± %2); you chose not to set it."))
+                      : say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The clock was %1 ahead of the server (± %2); you chose not to set it."));
         break;
     }
-    return start + Offset(offsetMs, 3) + QStringLiteral(", could not be set");
+    if (outcome != ClockOutcome::Agreed) {
+        text = text.arg(DurationText(sample.Offset), DurationText(sample.Uncertainty));
+    }
+    if (sample.Authenticated) {
+        text += QLatin1Char(' ') + say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The time was authenticated with NTS."));
+    }
+    return text;
+}
+
+QString OutcomeLogLine(ClockOutcome outcome, const TimeSample& sample) {
+    const auto ms = [](std::chrono::nanoseconds span) {
+        return QString::number(std::abs(static_cast<double>(span.count())) / 1e6, 'f', 3) +
+               QStringLiteral(" ms");
+    };
+    QString line = QStringLiteral("horlan: ") + sample.Host +
+                   (sample.Authenticated ? QStringLiteral(" (authenticated with NTS)") : QString()) +
+                   QStringLiteral(": clock ");
+    if (outcome == ClockOutcome::Agreed) {
+        return line + QStringLiteral("within ") + ms(sample.Uncertainty + sample.Slack) +
+               QStringLiteral(" of the server, left as it was");
+    }
+    line += ms(sample.Offset) +
+            (sample.Offset.count() >= 0 ? QStringLiteral(" behind") : QStringLiteral(" ahead")) +
+            QStringLiteral(" (± ") + ms(sample.Uncertainty) + QStringLiteral("), ");
+    switch (outcome) {
+    case ClockOutcome::Set:
+        return line + QStringLiteral("set");
+    case ClockOutcome::Declined:
+        return line + QStringLiteral("not set: the user declined");
+    default:
+        return line + QStringLiteral("could not be set");
+    }
+}
+
+MsgBoxRequest BigJumpQuestion(const TimeSample& sample) {
+    const QString crlf = QString::fromLatin1(vbCrLf);
+    const auto say = [](const char* text) {
+        return QCoreApplication::translate("TimeSyncTexts", text);
+    };
+    QString prompt = say(QT_TRANSLATE_NOOP("TimeSyncTexts", "%1 says the time is %2 UTC.")).arg(sample.Host, GeneralDateText(sample.ServerTime)) +
+                     crlf +
+                     (sample.Offset.count() >= 0 ? say(QT_TRANSLATE_NOOP("TimeSyncTexts", "That is %1 ahead of this computer's clock."))
+                                                 : say(QT_TRANSLATE_NOOP("TimeSyncTexts", "That is %1 behind this computer's clock.")))
+                         .arg(DifferenceInWords(sample.Offset));
+    prompt += crlf + (sample.Authenticated ? say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The time was authenticated with NTS."))
+                                           : say(QT_TRANSLATE_NOOP("TimeSyncTexts", "The time was not authenticated.")));
+    prompt += crlf + crlf +
+              say(QT_TRANSLATE_NOOP("TimeSyncTexts", "A change this large can break certificates, scheduled tasks and logs.")) + crlf +
+              say(QT_TRANSLATE_NOOP("TimeSyncTexts", "Set the clock anyway?"));
+    return {prompt, MsgBoxIcon::Question, say(QT_TRANSLATE_NOOP("TimeSyncTexts", "Large clock change")), QString(), 0};
+}
+
+MsgBoxRequest KissOfDeathBox(const QString& host, const QByteArray& code) {
+    QString shown;
+    for (const char letter : code) {
+        shown += letter >= 0x21 && letter <= 0x7E ? QChar::fromLatin1(letter) : QChar(u'?');
+    }
+    return {QCoreApplication::translate(
+                "TimeSyncTexts",
+                "The time server %1 refuses to serve this computer now (Kiss-o'-Death code %2).")
+                    .arg(host, shown) +
+                QString::fromLatin1(vbCrLf) +
+                QCoreApplication::translate(
+                    "TimeSyncTexts", "Please try again later, or try another time server from the list."),
+            MsgBoxIcon::Exclamation, Oops(), QString(), 0};
 }
 
 MsgBoxRequest ClockNotSetBox(const ClockResult& result) {

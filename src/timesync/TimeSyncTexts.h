@@ -2,6 +2,7 @@
 
 #include "runtime/MsgBox.h"
 #include "timesync/SystemClock.h"
+#include "timesync/TimeSource.h"
 
 #include <QString>
 
@@ -19,22 +20,38 @@ QString WaitingUtcText();
 QString SynchronizedText();
 // lblSync after a failed exchange, or when the system refused to set the clock.
 QString NotSynchronizedText();
+// lblSync while the system asks the user for the right to set the clock.
+QString WaitingForPermissionText();
 
 // What an exchange did to the clock.
 enum class ClockOutcome {
-    Agreed, // within the second the server allows: left as it was
+    Agreed, // as close to the server as the exchange can tell: left as it was
     Set,
-    NotSet, // the system refused
+    NotSet,   // the system refused
+    Declined, // the user said no to a large change
 };
 
-// lblSync's tooltip and accessible description after an exchange; `offsetMs` is the
-// change the server asked for (its time minus the local clock), in milliseconds.
-QString OutcomeText(ClockOutcome outcome, qint64 offsetMs);
+// lblSync's tooltip and accessible description after an exchange: the offset found, with
+// its uncertainty, and what became of the clock.
+QString OutcomeText(ClockOutcome outcome, const TimeSample& sample);
 
-// The same as one line for standard error, naming the server `host`.
-QString OutcomeLogLine(const QString& host, ClockOutcome outcome, qint64 offsetMs);
+// The same as one line for standard error, naming the server, in milliseconds.
+QString OutcomeLogLine(ClockOutcome outcome, const TimeSample& sample);
 
-// The reply was not exactly four bytes long.
+// A span of time for people: milliseconds to one place below a second, else seconds to
+// three places.
+QString DurationText(std::chrono::nanoseconds span);
+
+// A long span in years (of 365 days), days, hours and minutes, leaving out those that are 0.
+QString DifferenceInWords(std::chrono::nanoseconds span);
+
+// The question before a correction larger than BigJump: Yes sets the clock.
+MsgBoxRequest BigJumpQuestion(const TimeSample& sample);
+
+// The server sent a Kiss-o'-Death that refuses this computer (DENY, RSTR, RATE).
+MsgBoxRequest KissOfDeathBox(const QString& host, const QByteArray& code);
+
+// The reply was not a valid answer (for the Time Protocol: not exactly four bytes long).
 MsgBoxRequest InvalidResponseBox();
 // The system refused to set the clock, for the reason in `result`.
 MsgBoxRequest ClockNotSetBox(const ClockResult& result);

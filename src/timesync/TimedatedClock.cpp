@@ -18,17 +18,30 @@ QDateTime RecordToUtc(const SYSTEMTIME& utc) {
                      QTime(utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds), Qt::UTC);
 }
 
-TimedatedClock::TimedatedClock(std::function<QDateTime()> now) : now_(std::move(now)) {}
+QDateTime ToDateTime(ClockTime time) {
+    const auto ms = std::chrono::floor<std::chrono::milliseconds>(time);
+    return QDateTime::fromMSecsSinceEpoch(ms.time_since_epoch().count(), Qt::UTC);
+}
 
-QDateTime TimedatedClock::Now() {
+ClockTime ToClockTime(const QDateTime& utc) {
+    return ClockTime(std::chrono::milliseconds(utc.toMSecsSinceEpoch()));
+}
+
+TimedatedClock::TimedatedClock(std::function<ClockTime()> now) : now_(std::move(now)) {}
+
+ClockTime TimedatedClock::SystemNow() {
+    return std::chrono::time_point_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now());
+}
+
+ClockTime TimedatedClock::Now() {
     return now_();
 }
 
-void TimedatedClock::SetSystemTime(const SYSTEMTIME& utc, QObject* context, Done done) {
-    const qint64 changeMs = Now().msecsTo(RecordToUtc(utc));
+void TimedatedClock::AdjustBy(std::chrono::microseconds change, QObject* context, Done done) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         Service, QStringLiteral("/org/freedesktop/timedate1"), Service, QStringLiteral("SetTime"));
-    call << qlonglong(changeMs * 1000) << true << true;
+    call << qlonglong(change.count()) << true << true;
     call.setInteractiveAuthorizationAllowed(true);
     const QDBusConnection bus = QDBusConnection::systemBus();
     // A call on a bus that could not be reached would never be answered.

@@ -2,80 +2,22 @@
 
 #include "timesync/SocketErrors.h"
 
+#include "timesync/HostLookup.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
-#include <cstring>
-#include <mutex>
-#include <string>
-#include <system_error>
-#include <thread>
-#include <vector>
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace horlan {
 
-namespace {
-
-struct Address {
-    sockaddr_storage Storage{};
-    socklen_t Length = 0;
-    int Family = AF_UNSPEC;
-};
-
-struct Lookup {
-    int Result = 0;
-    int Errno = 0;
-    std::vector<Address> Addresses;
-};
-
-// Runs on a worker thread: a lookup may wait for the network for seconds.
-Lookup Resolve(const std::string& host, int port) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_protocol = IPPROTO_TCP;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* list = nullptr;
-    errno = 0;
-    Lookup lookup;
-    lookup.Result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
-    lookup.Errno = errno;
-    for (const addrinfo* entry = list; lookup.Result == 0 && entry != nullptr;
-         entry = entry->ai_next) {
-        if (entry->ai_addrlen > sizeof(sockaddr_storage)) {
-            continue;
-        }
-        Address address;
-        std::memcpy(&address.Storage, entry->ai_addr, entry->ai_addrlen);
-        address.Length = entry->ai_addrlen;
-        address.Family = entry->ai_family;
-        lookup.Addresses.push_back(address);
-    }
-    if (list != nullptr) {
-        freeaddrinfo(list);
-    }
-    if (lookup.Result == 0 && lookup.Addresses.empty()) {
-        lookup.Result = EAI_NODATA;
-    }
-    return lookup;
-}
-
-// Lets a resolver thread post its result to the control, or drop it once the control is gone.
-struct Relay {
-    std::mutex Mutex;
-    Winsock* Target = nullptr;
-};
-
-} // namespace
-
 struct Winsock::Private {
-    explicit Private(Winsock* owner) : q(owner), relay(std::make_shared<Relay>()) {
-        relay->Target = owner;
+    explicit Private(Winsock* owner) : q(owner) {
+        QObject::connect(&lookup, &HostLookup::Resolved, q,
+                         [this](const HostLookupResult& result) { OnResolved(result); });
         connectTimer.setSingleShot(true);
         QObject::connect(&connectTimer, &QTimer::timeout, q, [this] { OnConnectTimeout(); });
         replyTimer.setSingleShot(true);
@@ -84,15 +26,14 @@ struct Winsock::Private {
     }
 
     Winsock* q;
-    std::shared_ptr<Relay> relay;
-    quint64 generation = 0;
+    HostLookup lookup;
     int fd = -1;
     std::unique_ptr<QSocketNotifier> readNotifier;
     std::unique_ptr<QSocketNotifier> writeNotifier;
     QTimer connectTimer;
     QTimer replyTimer;
-    std::vector<Address> addresses;
-    std::size_t nextAddress = 0;
+    QList<HostAddress> addresses;
+    qsizetype nextAddress = 0;
     int lastErrno = 0;
     QByteArray pending;
 
@@ -116,7 +57,7 @@ struct Winsock::Private {
     }
 
     void Abandon() {
-        ++generation;
+        lookup.Abandon();
         CloseSocket();
         addresses.clear();
         nextAddress = 0;
@@ -130,17 +71,13 @@ struct Winsock::Private {
         emit q->Error(number, description);
     }
 
-    void OnResolved(quint64 forGeneration, const Lookup& lookup) {
-        if (forGeneration != generation) {
-            return;
-        }
-        if (lookup.Result != 0) {
-            Fail(WinsockNumberFromLookup(lookup.Result, lookup.Errno),
-                 LookupDescription(lookup.Result, lookup.Errno));
+    void OnResolved(const HostLookupResult& result) {
+        if (result.Number != 0) {
+            Fail(result.Number, result.Description);
             return;
         }
         q->state_ = sckHostResolved;
-        addresses = lookup.Addresses;
+        addresses = result.Addresses;
         nextAddress = 0;
         TryNextAddress();
     }
@@ -149,15 +86,15 @@ struct Winsock::Private {
     void TryNextAddress() {
         q->state_ = sckConnecting;
         while (nextAddress < addresses.size()) {
-            const Address& address = addresses[nextAddress++];
+            const HostAddress& address = addresses[nextAddress++];
             const int handle =
                 ::socket(address.Family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
             if (handle < 0) {
                 lastErrno = errno;
                 continue;
             }
-            if (::connect(handle, reinterpret_cast<const sockaddr*>(&address.Storage),
-                          address.Length) == 0) {
+            if (::connect(handle, reinterpret_cast<const sockaddr*>(address.Sockaddr.constData()),
+                          static_cast<socklen_t>(address.Sockaddr.size())) == 0) {
                 fd = handle;
                 OnConnected();
                 return;
@@ -246,42 +183,13 @@ struct Winsock::Private {
 Winsock::Winsock(QObject* parent) : QObject(parent), d(std::make_unique<Private>(this)) {}
 
 Winsock::~Winsock() {
-    {
-        std::lock_guard lock(d->relay->Mutex);
-        d->relay->Target = nullptr;
-    }
     d->Abandon();
 }
 
 void Winsock::Connect() {
     d->Abandon();
     state_ = sckResolvingHost;
-    try {
-        std::thread([relay = d->relay, generation = d->generation, host = remoteHost_.toStdString(),
-                     port = remotePort_] {
-            const Lookup lookup = Resolve(host, port);
-            std::lock_guard lock(relay->Mutex);
-            if (relay->Target != nullptr) {
-                Winsock* target = relay->Target;
-                QMetaObject::invokeMethod(
-                    target,
-                    [target, generation, lookup] { target->d->OnResolved(generation, lookup); },
-                    Qt::QueuedConnection);
-            }
-        }).detach();
-    } catch (const std::system_error& error) {
-        // No thread to look the host up (out of threads or memory): the failure arrives
-        // through the error event, like any other.
-        const int code = error.code().value();
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation = d->generation, code] {
-                if (generation == d->generation) {
-                    d->Fail(WinsockNumberFromErrno(code), ErrnoDescription(code));
-                }
-            },
-            Qt::QueuedConnection);
-    }
+    d->lookup.Start(remoteHost_, remotePort_, false);
 }
 
 void Winsock::Close() {

@@ -86,10 +86,12 @@ protected:
     RecordingMsgBox msgBox;
     RecordingEnd end;
     RecordingBell bell;
-    // The clock reads `Now` and asks systemd-timedated, on the private bus of a test that
-    // starts one.
+    // The clock reads `Now`, or runs with the system's `Skew` off (positive: ahead), and asks
+    // systemd-timedated, on the private bus of a test that starts one.
     QDateTime Now = QDateTime::currentDateTimeUtc();
-    TimedatedClock clock{[this] { return Now; }};
+    std::optional<std::chrono::nanoseconds> Skew;
+    TimedatedClock clock{
+        [this] { return Skew ? TimedatedClock::SystemNow() + *Skew : ToClockTime(Now); }};
     FakeLocalHost localHost;
     FileKeyStore keyStore{FileKeyStore::DefaultPath()};
     FakeConnectionState connection;

@@ -1,9 +1,13 @@
 // Exchanges through the real window against loopback servers and a fake timedated.
 
 #include "MainWindowHarness.h"
+#include "support/ChronydFixture.h"
+#include "support/FakeNtpServer.h"
 #include "support/TimeServerFixture.h"
 
 #include "runtime/ErrorReport.h"
+#include "timesync/NtpTimeSource.h"
+#include "timesync/SocketErrors.h"
 #include "timesync/TimeReply.h"
 #include "timesync/TimeSyncTexts.h"
 
@@ -14,6 +18,7 @@
 #include <QtEndian>
 
 using namespace horlan;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -81,6 +86,14 @@ protected:
         QTest::mouseClick(Child<QPushButton>("cmdSync"), Qt::LeftButton);
     }
     static bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+    // The change each SetTime asked for, in microseconds.
+    static QList<qint64> Changes() {
+        QList<qint64> changes;
+        for (const QString& call : timedated->Test.Calls) {
+            changes << call.section(' ', 0, 0).toLongLong();
+        }
+        return changes;
+    }
     QString Tooltip() const { return Child<QLabel>("lblSync")->toolTip(); }
 
     static inline std::unique_ptr<FakeTimedated> timedated;
@@ -90,19 +103,22 @@ protected:
 
 TEST_F(SynchronizeTest, ExchangesThatSucceed) {
     const QDateTime wrapped = QDateTime::fromString("2036-02-07T06:28:17Z", Qt::ISODate);
-    const QString agreed = OutcomeText(ClockOutcome::Agreed, 0), set = " has been set.";
+    const QString agreed = "The clock agreed with the server to within 5";
     // Entry, server's second, pause before each of its four bytes (ms), the local clock from
-    // the server's second (ms), half the round trip added (s), SetTime's change, tooltip.
-    const std::tuple<const char*, QDateTime, int, int, int, const char*, QString> rows[] = {
-        {"127.0.0.101", kServer, 0, -60000, 0, "60000000", "60.0 s behind the server and" + set},
-        {"  127.0.0.102  ", kServer, 0, 3000, 0, "-3000000", "3.0 s ahead of the server and" + set},
-        {"127.0.0.103", kServer, 500, -60000, 1, "61000000", "61.0 s behind the server and" + set},
-        {"127.0.0.104", wrapped, 0, -5000, 0, "5000000", "5.0 s behind the server and" + set},
-        {"127.0.0.105", kServer, 0, 0, 0, "", agreed},
-        {"127.0.0.105", kServer, 0, 1000, 0, "", agreed},
+    // the server's second (ms), half the round trip added to the label (s), the change set
+    // (ms: the middle of the server's second plus half the round trip), the tooltip's start.
+    const std::tuple<const char*, QDateTime, int, int, int, int, QString> rows[] = {
+        {"127.0.0.101", kServer, 0, -60000, 0, 60500, "The clock was 60.5"},
+        {"  127.0.0.102  ", kServer, 0, 3000, 0, -2500, "The clock was 2."},
+        {"127.0.0.103", kServer, 500, -60000, 1, 61500, "The clock was 61."},
+        {"127.0.0.104", wrapped, 0, -5000, 0, 5500, "The clock was 5.5"},
+        {"127.0.0.105", kServer, 0, 0, 0, 0, agreed},
+        {"127.0.0.105", kServer, 0, 1000, 0, 0, agreed},
+        {"127.0.0.118", kServer, 0, -72000000, 0, 72000500, "The clock was 72000.5"},
     };
+    msgBox.Yes = true; // to the one question, for the 20 hours of 127.0.0.118
     ASSERT_NE(Open(), nullptr);
-    for (const auto& [entry, server, pauseMs, clockMs, delay, usec, tooltip] : rows) {
+    for (const auto& [entry, server, pauseMs, clockMs, delay, changeMs, tooltip] : rows) {
         SCOPED_TRACE(entry);
         TimeServerFixture fixture(QString::fromLatin1(entry).trimmed());
         const QByteArray bytes = ReplyFor(server);
@@ -112,13 +128,119 @@ TEST_F(SynchronizeTest, ExchangesThatSucceed) {
         timedated->Test.Calls.clear();
         Sync(entry);
         ASSERT_TRUE(WaitFor([&] { return Label("lblSync") == SynchronizedText(); }));
-        EXPECT_EQ(timedated->Test.Calls.join(' '), usec);
+        ASSERT_EQ(Changes().size(), changeMs == 0 ? 0 : 1);
+        EXPECT_NEAR(Changes().value(0) / 1000, changeMs, 100);
         EXPECT_EQ(Label("lblUTCdate"), GeneralDateText(server.addSecs(delay)));
-        EXPECT_TRUE(Tooltip().endsWith(tooltip)) << Tooltip().toStdString();
+        EXPECT_TRUE(Tooltip().startsWith(tooltip)) << Tooltip().toStdString();
         EXPECT_EQ(Child<QLabel>("lblSync")->accessibleDescription(), Tooltip());
     }
-    EXPECT_EQ(bell.Count, 6);
+    EXPECT_EQ(bell.Count, 7);
+    ASSERT_EQ(msgBox.Boxes.size(), 1);
+    EXPECT_EQ(msgBox.Boxes[0].Icon, MsgBoxIcon::Question);
+}
+
+TEST_F(SynchronizeTest, ALargeChangeWaitsForTheUsersYes) {
+    TimeServerFixture server(QStringLiteral("127.0.0.119"));
+    server.Script = {{{ReplyFor(kServer)}}};
+    ASSERT_NE(Open(), nullptr);
+    for (const bool yes : {false, true}) {
+        Now = kServer.addSecs(-20 * 3600);
+        msgBox.Yes = yes;
+        msgBox.Boxes.clear();
+        timedated->Test.Calls.clear();
+        Sync("127.0.0.119");
+        ASSERT_TRUE(WaitFor([&] { return !Label("lblSync").endsWith("..."); }));
+        ASSERT_EQ(msgBox.Boxes.size(), 1);
+        EXPECT_EQ(msgBox.Boxes[0].Prompt,
+                  BigJumpQuestion({"127.0.0.119", kServer, 72000500ms}).Prompt);
+        EXPECT_EQ(Label("lblSync"), yes ? SynchronizedText() : NotSynchronizedText());
+        EXPECT_EQ(Changes().size(), yes ? 1 : 0);
+        EXPECT_EQ(Tooltip().endsWith("you chose not to set it."), !yes);
+    }
+}
+
+TEST_F(SynchronizeTest, NtpSetsTheClockToTheMillisecond) {
+    ChronydFixture chronyd({QStringLiteral("127.0.0.120")});
+    ASSERT_TRUE(chronyd.Serving) << chronyd.Log().toStdString();
+    ASSERT_NE(Open(), nullptr);
+    // How far the local clock is ahead of the server (µs); whether it is set.
+    const std::pair<qint64, bool> rows[] = {{250300, true}, {400, false}, {-3000000, true}};
+    for (const auto& [ahead, set] : rows) {
+        SCOPED_TRACE(ahead);
+        Skew = std::chrono::microseconds(ahead);
+        timedated->Test.Calls.clear();
+        Sync("ntp://127.0.0.120");
+        ASSERT_TRUE(WaitFor([&] { return Label("lblSync") == SynchronizedText(); }));
+        ASSERT_EQ(Changes().size(), set ? 1 : 0) << Tooltip().toStdString();
+        EXPECT_NEAR(Changes().value(0), set ? -ahead : 0, 2000);
+    }
+    EXPECT_TRUE(Tooltip().startsWith("The clock was 3.00")) << Tooltip().toStdString();
+    EXPECT_TRUE(Tooltip().contains("behind the server (± 0.")) << Tooltip().toStdString();
+}
+
+TEST_F(SynchronizeTest, NtpRepliesCountOnlyWhenTheyKeepTheRules) {
+    using A = FakeNtpServer::Answer;
+    const QString invalid = InvalidResponseBox().Prompt,
+                  again = "\r\nPlease try another time server from the list.";
+    // Address (a server there unless refused), its answer, the box ("" for none), requests.
+    const std::tuple<const char*, A, QString, int> rows[] = {
+        {"127.0.0.121", A::WrongOriginFirst, "", 1},
+        {"127.0.0.122", A::Kiss, KissOfDeathBox("127.0.0.122", "RATE").Prompt, 1},
+        {"127.0.0.123", A::Leap3, invalid, 1},
+        {"127.0.0.124", A::Short, invalid, 1},
+        {"127.0.0.125", A::Stratum16, invalid, 1},
+        {"127.0.0.126", A::Silent, "The connection timed out." + again, 3},
+        {"127.0.0.127", A::Right, "The connection was refused/rejected." + again, 0},
+    };
+    ASSERT_NE(Open(), nullptr);
+    Skew = 0ns;
+    Child<NtpTimeSource>("NtpSource")->SetTimeLimit(3500ms);
+    for (const auto& [address, answer, prompt, requests] : rows) {
+        SCOPED_TRACE(address);
+        FakeNtpServer server(requests == 0 ? "127.0.0.1" : address, answer, 41s);
+        msgBox.Boxes.clear();
+        timedated->Test.Calls.clear();
+        Sync((QStringLiteral("ntp://") + address).toLatin1());
+        ASSERT_TRUE(WaitFor([&] { return !Label("lblSync").endsWith("..."); }));
+        EXPECT_EQ(msgBox.Boxes.value(0).Prompt, prompt);
+        EXPECT_EQ(server.Origins.size(), requests) << "each try with a new random timestamp";
+        ASSERT_EQ(Changes().size(), prompt.isEmpty() ? 1 : 0);
+        EXPECT_NEAR(Changes().value(0), prompt.isEmpty() ? 41000000 : 0, 20000);
+    }
+}
+
+// Posts a click on Synchronize as the socket reports the server's close: the click waits in
+// the queue while the reply is decoded.
+class ClickAsTheReplyEnds : public QObject {
+public:
+    ClickAsTheReplyEnds(QPushButton* button, Winsock* socket) : button_(button) {
+        connect(socket, &Winsock::DataArrival, this, [this] { armed_ = true; });
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The control's own notifiers have no parent; Qt's sockets' have.
+        if (armed_ && event->type() == QEvent::SockAct && watched->parent() == nullptr) {
+            armed_ = false;
+            QMetaObject::invokeMethod(button_, &QPushButton::click, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPushButton* button_;
+    bool armed_ = false;
+};
+
+TEST_F(SynchronizeTest, ASynchronizeDuringTheReplyNeverMixesTwoExchanges) {
+    TimeServerFixture server(QStringLiteral("127.0.0.99"));
+    server.Script = {{{ReplyFor(kServer)}}};
+    ASSERT_NE(Open(), nullptr);
+    ClickAsTheReplyEnds probe(Child<QPushButton>("cmdSync"), Child<Winsock>("Winsock1"));
+    Sync("127.0.0.99");
+    ASSERT_TRUE(WaitFor([&] { return !Label("lblSync").endsWith("..."); }));
+    EXPECT_EQ(Label("lblSync"), SynchronizedText());
     EXPECT_TRUE(msgBox.Boxes.isEmpty()) << msgBox.Boxes.value(0);
+    EXPECT_EQ(Changes().size(), 1);
 }
 
 TEST_F(SynchronizeTest, FailedExchangesShowTheirBoxAndReadNotSynchronized) {
@@ -168,7 +290,8 @@ TEST_F(SynchronizeTest, FailedExchangesShowTheirBoxAndReadNotSynchronized) {
         EXPECT_EQ(Label("lblSync"), NotSynchronizedText());
         EXPECT_TRUE(WaitFor([&] { return server.Open == 0; }));
     }
-    EXPECT_EQ(Tooltip(), "The clock was 100.0 s behind the server; it could not be set.");
+    EXPECT_TRUE(Tooltip().startsWith("The clock was 100.5")) << Tooltip().toStdString();
+    EXPECT_TRUE(Tooltip().endsWith(" ms); it could not be set.")) << Tooltip().toStdString();
     EXPECT_EQ(bell.Count, 0);
 }
 
@@ -182,9 +305,10 @@ TEST_F(SynchronizeTest, TheWindowGoesOnWhileTimedatedAsksForThePassword) {
     const int refreshes = interfaces.Reads;
     EXPECT_TRUE(WaitFor([&] { return interfaces.Reads > refreshes + 2; }));
     QTest::mouseClick(Child<QPushButton>("cmdSync"), Qt::LeftButton);
-    EXPECT_EQ(Label("lblSync"), WorkingText());
+    EXPECT_EQ(Label("lblSync"), WaitingForPermissionText());
     ASSERT_TRUE(WaitFor([&] { return Label("lblSync") == SynchronizedText(); }));
-    EXPECT_EQ(timedated->Test.Calls, QStringList{"100000000"});
+    ASSERT_EQ(Changes().size(), 1);
+    EXPECT_NEAR(Changes()[0], 100500000, 100000);
     EXPECT_EQ(server.Accepted, 1);
 }
 

@@ -34,8 +34,13 @@ public:
             OnShow(request);
         }
     }
+    bool Ask(const MsgBoxRequest& request) override {
+        MsgBox::Ask(request);
+        return Yes;
+    }
     QList<MsgBoxRequest> Boxes;
     std::function<void(const MsgBoxRequest&)> OnShow;
+    bool Yes = false; // the answer to every question
 };
 
 class RecordingEnd : public ProgramEnd {

@@ -1,6 +1,9 @@
 #include "runtime/RuntimeError.h"
 #include "support/Recorders.h"
 #include "timesync/InstrCount.h"
+#include "timesync/NtpPacket.h"
+#include "timesync/ServerEntry.h"
+#include "timesync/TimeSource.h"
 #include "timesync/RouteTable_linux.h"
 #include "timesync/SocketErrors.h"
 #include "timesync/TimeReply.h"
@@ -11,12 +14,36 @@
 
 using namespace horlan;
 
-TEST(InstrCount, EntriesNeedTwoOrThreeDotsAfterTrimming) {
-    const std::pair<QString, bool> entries[] = {
-        {"a.b.c", true}, {"a.b.c.d", true},    {"  a.b.c  ", true}, {"\ta.b.c", true},
-        {"a.b", false},  {"a.b.c.d.e", false}, {"   ", false}};
-    for (const auto& [entry, ok] : entries) {
-        EXPECT_EQ(IsTimeServerEntry(entry), ok) << entry.toStdString();
+TEST(ServerEntry, BareNamesNeedTwoOrThreeDotsAddressesFollowUrlRules) {
+    using P = ServerEntry::Protocol;
+    const std::pair<QString, std::optional<ServerEntry>> entries[] = {
+        {"a.b.c", ServerEntry{P::Time, "a.b.c", 37}},
+        {"  a.b.c.d  ", ServerEntry{P::Time, "a.b.c.d", 37}},
+        {"\ta.b.c", ServerEntry{P::Time, "\ta.b.c", 37}}, // only spaces are trimmed
+        {"a.b", {}},
+        {"a.b.c.d.e", {}},
+        {"   ", {}},
+        {" NTP://pool.ntp.org ", ServerEntry{P::Ntp, "pool.ntp.org", 123}},
+        {"ntp://localhost:1123/", ServerEntry{P::Ntp, "localhost", 1123}},
+        {"ntp://192.0.2.1:65535", ServerEntry{P::Ntp, "192.0.2.1", 65535}},
+        {"nts://[2001:db8::1]", ServerEntry{P::Nts, "2001:db8::1", 4460}},
+        {"nts://time.example:4461", ServerEntry{P::Nts, "time.example", 4461}},
+        {"ntp://a.b:0", {}},
+        {"ntp://a.b:65536", {}},
+        {"ntp://a.b:", {}},
+        {"ntp://a.b/x", {}},
+        {"ntp://user@a.b", {}},
+        {"ntp://-a.b", {}},
+        {"ntp://1.2.3", {}},
+        {"ntp://256.1.1.1", {}},
+        {"ntp://[192.0.2.1]", {}},
+        {"ntp://2001:db8::1", {}},
+        {"ntp://", {}},
+        {"http://a.b.c", {}},
+    };
+    for (const auto& [entry, parsed] : entries) {
+        EXPECT_EQ(ParseServerEntry(entry), parsed) << entry.toStdString();
+        EXPECT_EQ(IsTimeServerEntry(entry), parsed.has_value()) << entry.toStdString();
     }
 }
 
@@ -48,8 +75,17 @@ TEST(TimeSyncTexts, BoxesByByte) {
     EXPECT_EQ(InvalidResponseBox(),
               (MsgBoxRequest{"NTP Server returned an invalid response.", MsgBoxIcon::Critical,
                              "Invalid Response ", QString(), 0}));
-    EXPECT_EQ(OutcomeLogLine("time.nist.gov", ClockOutcome::Set, 3214),
-              "horlan: time.nist.gov: clock 3.214 s behind, set");
+    using namespace std::chrono;
+    const TimeSample sample{"time.example", {}, microseconds(41300), microseconds(200), {}, true};
+    EXPECT_EQ(OutcomeLogLine(ClockOutcome::Set, sample),
+              "horlan: time.example (authenticated with NTS): clock 41.300 ms behind (± 0.200 ms), "
+              "set");
+    EXPECT_EQ(OutcomeText(ClockOutcome::Declined, {"a", {}, -seconds(3), milliseconds(1), {}}),
+              "The clock was 3.000 s ahead of the server (± 1.0 ms); you chose not to set it.");
+    EXPECT_EQ(DifferenceInWords(-(hours(24 * 731 + 1) + minutes(1) + seconds(59))),
+              "2 years, 1 day, 1 hour and 1 minute");
+    EXPECT_TRUE(KissOfDeathBox("a.b", "RA\nE").Prompt.startsWith(
+        "The time server a.b refuses to serve this computer now (Kiss-o'-Death code RA?E)."));
 }
 
 TEST(LocalHost, AddressOfTheDefaultRouteElseIPv4ElseGlobalIPv6) {
@@ -75,13 +111,9 @@ TEST(TimeReply, DecodesServerSecondsPlusRoundedDelayAndAgrees) {
         EXPECT_EQ(RecordToUtc(reply.Record), utc) << hex << " " << delay;
     }
     EXPECT_THROW(ComputeTimeReply(QByteArray::fromHex("E0000000"), qQNaN()), RuntimeError);
-    // The local clock agrees from the server's second to 1 s plus the round trip after it.
-    const std::tuple<int, double, bool> agreements[] = {
-        {-1, 0, false}, {1001, 0, false}, {1600, 0.6, true}, {1601, 0.6, false}};
-    for (const auto& [lateMs, roundTrip, agrees] : agreements) {
-        EXPECT_EQ(ClockAgrees(BuildDay(), BuildDay().addMSecs(lateMs), roundTrip), agrees)
-            << lateMs;
-    }
+    // The middle of the server's second plus half the round trip, to the millisecond.
+    EXPECT_EQ(ToDateTime(ComputeTimeReply(QByteArray::fromHex("E0000000"), 0.51f).Estimate),
+              QDateTime::fromString("2019-02-02T11:39:45.010Z", Qt::ISODate));
     // The labels' texts in the user's locale; the date alone at midnight.
     const QDateTime utc(QDate(2019, 2, 2), QTime(23, 5, 9), Qt::UTC);
     const QLocale us(QLocale::English, QLocale::UnitedStates);
@@ -90,10 +122,42 @@ TEST(TimeReply, DecodesServerSecondsPlusRoundedDelayAndAgrees) {
     EXPECT_EQ(LocalDateTimeText(QDateTime(utc.date(), QTime(0, 0)), us), "2/2/19 12:00:00 AM");
 }
 
+TEST(TimeSource, OneDecisionForEverySample) {
+    using namespace std::chrono;
+    const QDateTime day = BuildDay();
+    // Server's time (days after the build), offset, uncertainty, slack (ms), the action.
+    const std::tuple<int, qint64, qint64, qint64, ClockAction> rows[] = {
+        {-1, 60000, 0, 0, ClockAction::Refuse},       {0, -1001, 500, 500, ClockAction::Set},
+        {0, -1000, 500, 500, ClockAction::LeaveAlone}, {0, 501, 500, 0, ClockAction::Set},
+        {0, 54000000, 0, 0, ClockAction::Set},         {0, -54000001, 0, 0, ClockAction::Ask},
+    };
+    for (const auto& [days, offset, uncertainty, slack, action] : rows) {
+        const TimeSample sample{"a", day.addDays(days), milliseconds(offset),
+                                milliseconds(uncertainty), milliseconds(slack)};
+        EXPECT_EQ(DecideClock(sample, day), action) << offset;
+    }
+}
+
+TEST(NtpPacket, ErasAroundTheBuildAndTheOffsetFromFourTimestamps) {
+    using namespace std::chrono;
+    const ClockTime pivot = ToClockTime(QDateTime::fromString("2030-01-01T00:00:00Z", Qt::ISODate));
+    // 2036-02-07 06:28:16 wraps to 0; half a second is 2^31 in the fraction.
+    EXPECT_EQ(ToDateTime(NtpToClockTime(0x0000000180000000, pivot)),
+              QDateTime::fromString("2036-02-07T06:28:17.500Z", Qt::ISODate));
+    EXPECT_EQ(ToDateTime(NtpToClockTime(0xE000000000000000, pivot)),
+              QDateTime::fromString("2019-02-02T11:39:44Z", Qt::ISODate));
+    const ClockTime t1 = pivot;
+    const auto result = ComputeNtpResult(t1, t1 + 15ms, t1 + 16ms, t1 + 3ms);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->Offset, 14ms);
+    EXPECT_EQ(result->Delay, 2ms);
+    EXPECT_FALSE(ComputeNtpResult(t1, t1 + 15ms, t1 + 18ms, t1 + 2ms)) << "negative delay";
+}
+
 TEST(TimedatedClock, WithoutABusTheRefusalSaysWhyAtOnce) {
     QObject context; // the test main points the system bus where nothing listens
     ClockResult result{true};
-    TimedatedClock().SetSystemTime({2030, 1, 0, 1}, &context,
-                                   [&](auto answer) { result = answer; });
+    TimedatedClock().AdjustBy(std::chrono::seconds(1), &context,
+                              [&](auto answer) { result = answer; });
     EXPECT_TRUE(QTest::qWaitFor([&] { return !result.Ok && !result.Reason.isEmpty(); }, 5000));
 }
