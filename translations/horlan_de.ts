@@ -335,24 +335,120 @@
         <translation>Bitte prüfen Sie die Adresse oder versuchen Sie einen anderen Zeitserver aus der Liste.</translation>
     </message>
     <message>
-        <source>The clock agreed with the server to within a second and was left as it was.</source>
-        <translation>Die Uhr stimmte auf eine Sekunde genau mit dem Server überein und wurde nicht verändert.</translation>
+        <source>Waiting for permission to set the clock...</source>
+        <translation>Warte auf die Erlaubnis, die Uhr zu stellen...</translation>
     </message>
     <message>
-        <source>The clock was %1 s behind the server and has been set.</source>
-        <translation>Die Uhr ging gegenüber dem Server %1 s nach und wurde gestellt.</translation>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
     </message>
     <message>
-        <source>The clock was %1 s ahead of the server and has been set.</source>
-        <translation>Die Uhr ging gegenüber dem Server %1 s vor und wurde gestellt.</translation>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
     </message>
     <message>
-        <source>The clock was %1 s behind the server; it could not be set.</source>
-        <translation>Die Uhr ging gegenüber dem Server %1 s nach; sie konnte nicht gestellt werden.</translation>
+        <source>1 year</source>
+        <translation>1 Jahr</translation>
     </message>
     <message>
-        <source>The clock was %1 s ahead of the server; it could not be set.</source>
-        <translation>Die Uhr ging gegenüber dem Server %1 s vor; sie konnte nicht gestellt werden.</translation>
+        <source>%1 years</source>
+        <translation>%1 Jahre</translation>
+    </message>
+    <message>
+        <source>1 day</source>
+        <translation>1 Tag</translation>
+    </message>
+    <message>
+        <source>%1 days</source>
+        <translation>%1 Tage</translation>
+    </message>
+    <message>
+        <source>1 hour</source>
+        <translation>1 Stunde</translation>
+    </message>
+    <message>
+        <source>%1 hours</source>
+        <translation>%1 Stunden</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>The clock agreed with the server to within %1 and was left as it was.</source>
+        <translation>Die Uhr stimmte bis auf %1 mit dem Server überein und wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 behind the server (± %2) and has been set.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 nach (± %2) und wurde gestellt.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 ahead of the server (± %2) and has been set.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 vor (± %2) und wurde gestellt.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 behind the server (± %2); it could not be set.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 nach (± %2); sie konnte nicht gestellt werden.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 ahead of the server (± %2); it could not be set.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 vor (± %2); sie konnte nicht gestellt werden.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 behind the server (± %2); you chose not to set it.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 nach (± %2); Sie haben sich entschieden, sie nicht zu stellen.</translation>
+    </message>
+    <message>
+        <source>The clock was %1 ahead of the server (± %2); you chose not to set it.</source>
+        <translation>Die Uhr ging gegenüber dem Server %1 vor (± %2); Sie haben sich entschieden, sie nicht zu stellen.</translation>
+    </message>
+    <message>
+        <source>The time was authenticated with NTS.</source>
+        <translation>Die Zeit wurde mit NTS authentifiziert.</translation>
+    </message>
+    <message>
+        <source>The time was not authenticated.</source>
+        <translation>Die Zeit wurde nicht authentifiziert.</translation>
+    </message>
+    <message>
+        <source>%1 says the time is %2 UTC.</source>
+        <translation>%1 meldet als Uhrzeit %2 UTC.</translation>
+    </message>
+    <message>
+        <source>That is %1 ahead of this computer&apos;s clock.</source>
+        <translation>Das ist %1 später als die Uhr dieses Computers.</translation>
+    </message>
+    <message>
+        <source>That is %1 behind this computer&apos;s clock.</source>
+        <translation>Das ist %1 früher als die Uhr dieses Computers.</translation>
+    </message>
+    <message>
+        <source>A change this large can break certificates, scheduled tasks and logs.</source>
+        <translation>Eine so große Änderung kann Zertifikate, geplante Aufgaben und Protokolle stören.</translation>
+    </message>
+    <message>
+        <source>Set the clock anyway?</source>
+        <translation>Die Uhr trotzdem stellen?</translation>
+    </message>
+    <message>
+        <source>Large clock change</source>
+        <translation>Große Zeitänderung</translation>
+    </message>
+    <message>
+        <source>The time server %1 refuses to serve this computer now (Kiss-o&apos;-Death code %2).</source>
+        <translation>Der Zeitserver %1 verweigert diesem Computer derzeit die Zeit (Kiss-o&apos;-Death-Code %2).</translation>
+    </message>
+    <message>
+        <source>Please try again later, or try another time server from the list.</source>
+        <translation>Bitte versuchen Sie es später noch einmal oder wählen Sie einen anderen Zeitserver aus der Liste.</translation>
     </message>
     <message>
         <source>Automatic time synchronization is enabled.</source>

@@ -5,6 +5,7 @@
 #include <QHostAddress>
 
 #include <algorithm>
+#include <cctype>
 
 namespace horlan {
 
@@ -61,7 +62,11 @@ std::optional<ServerEntry> ParseUrl(ServerEntry::Protocol kind, QString rest, in
         }
         host = rest.mid(1, close - 1);
         const QHostAddress address(host);
-        if (host.contains(u'%') || address.protocol() != QAbstractSocket::IPv6Protocol) {
+        const auto addressCharacter = [](QChar c) {
+            return std::isxdigit(c.toLatin1()) != 0 || c == u':' || c == u'.';
+        };
+        if (!std::all_of(host.cbegin(), host.cend(), addressCharacter) ||
+            address.protocol() != QAbstractSocket::IPv6Protocol) {
             return std::nullopt;
         }
         rest = rest.mid(close + 1);

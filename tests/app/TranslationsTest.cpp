@@ -4,6 +4,7 @@
 
 #include "runtime/Translations.h"
 #include "serverlist/ListUpdateTexts.h"
+#include "timesync/TimeSyncTexts.h"
 
 #include <QMenu>
 
@@ -23,6 +24,8 @@ TEST_F(MainWindowTest, GermanCatalogueAndExactEnglish) {
         // Qt's own texts (standard buttons) come along in the same language.
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                   QStringLiteral("Abbrechen"));
+        EXPECT_EQ(DifferenceInWords(std::chrono::hours(24 * 366 + 1) + std::chrono::minutes(2)),
+                  QStringLiteral("1 Jahr, 1 Tag, 1 Stunde und 2 Minuten"));
         Close();
     }
     const Translations english(QLocale(QLocale::English, QLocale::UnitedStates));
