@@ -9,9 +9,12 @@
 #include "timesync/TimeSyncTexts.h"
 
 #include <QMainWindow>
+#include <QSessionManager>
 #include <QTest>
 
+#include <csignal>
 #include <linux/capability.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -48,7 +51,7 @@ private:
 
 } // namespace
 
-TEST_F(MainWindowTest, FirstRunThenSecondRun) {
+TEST_F(MainWindowTest, FirstRunThenLaterRuns) {
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(window->geometry().topLeft(), frmMain::kDesignClientOrigin);
     EXPECT_EQ(Combo1()->currentText(), u"time.inrim.it"_s);
@@ -75,6 +78,18 @@ TEST_F(MainWindowTest, FirstRunThenSecondRun) {
     Close();
     EXPECT_EQ(Setting(u"Left"_s), u"-450"_s);
     EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
+    // One change: a save that a size limit fails (even for root) keeps the old Top and Left.
+    SetSetting(u"Pad"_s, QString(200, u'p')); // room for the lock file below the limit
+    ASSERT_NE(Open(), nullptr);
+    window->move(-300, -30); // one more digit each
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{static_cast<rlim_t>(QFileInfo(keyStore.Path()).size() + 1), limit.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Close();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(QStringList({*Setting(u"Top"_s), *Setting(u"Left"_s)}), QStringList({"-45", "-450"}));
 }
 
 TEST_F(MainWindowTest, StoredLastServer) {
@@ -156,16 +171,22 @@ TEST_F(MainWindowTest, AfterAFailedRefreshTheSavedServerIsKept) {
     EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
 }
 
-TEST_F(MainWindowTest, ExitFromTheMenuClosesLikeTheButton) {
+TEST_F(MainWindowTest, SessionEndAndExitCloseEveryWindow) {
     ASSERT_NE(Open(), nullptr);
-    auto* other = new QMainWindow;
-    other->setAttribute(Qt::WA_DeleteOnClose);
-    other->show();
-    QPointer<QMainWindow> watch(other);
-    Child<QAction>("menuExit")->trigger();
+    QMainWindow other;
+    other.show();
+    Combo1()->setCurrentIndex(2);
+    // Asked for the settings before a logout, which may still be cancelled.
+    emit qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
+    EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
+    EXPECT_TRUE(other.isVisible());
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(); }); // the session ends
+    QCoreApplication::exec();
     EXPECT_EQ(end.Count, 1);
-    EXPECT_EQ(Setting(u"LastServer"_s), u"0"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }, 1000)) << "other window open";
+    EXPECT_FALSE(other.isVisible());
+    ASSERT_NE(Open(), nullptr);
+    Child<QAction>("menuExit")->trigger();
+    EXPECT_EQ(end.Count, 2);
 }
 
 TEST_F(MainWindowTest, TheWindowKeepsItsSize) {

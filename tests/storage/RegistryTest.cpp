@@ -7,8 +7,6 @@
 #include "support/Recorders.h"
 #include "support/ScopedEnvFolder.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -194,21 +192,6 @@ TEST_F(RegistryTest, ADeepPathIsWrittenOnce) {
     WriteFileBytes(store.Path(), deep + "]\n");
     registry.CreateKey(kKey);
     EXPECT_LT(ReadFileBytes(store.Path()).size(), 2 * deep.size());
-}
-
-TEST_F(RegistryTest, AChangeThatCannotBeSavedIsNotReadBack) {
-    registry.CreateKey(kKey);
-    Set(u"Top"_s, u"7"_s);
-    // A file size limit makes the save fail even for root.
-    rlimit limit{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    const rlimit small{4096, limit.rlim_max};
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    Set(u"Top"_s, QString(8192, u'x'));
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(Get(u"Top"_s), u"7"_s);
 }
 
 TEST_F(RegistryTest, TwoWritersLoseNothing) {
