@@ -233,10 +233,12 @@ void frmMain::SelectLastServer() {
     QComboBox& Combo1 = *ui->Combo1;
     const qint16 index =
         CInt(registry_.GetKeyValue(SettingsKeyPath(), QStringLiteral("LastServer")));
-    if (index < -1 || index >= Combo1.count()) {
+    if (index < -1) {
         Raise(ErrInvalidPropertyValue);
     }
-    Combo1.setCurrentIndex(index);
+    // A server beyond the list is one the list has lost since (it was edited or downloaded):
+    // the first entry stands in, as for none.
+    Combo1.setCurrentIndex(index < Combo1.count() ? index : -1);
     if (Combo1.currentIndex() == -1) {
         Combo1.setCurrentIndex(0);
     }

@@ -94,10 +94,10 @@ TEST_F(MainWindowTest, FirstRunThenLaterRuns) {
 
 TEST_F(MainWindowTest, StoredLastServer) {
     WriteFileBytes(ListFile(), BuiltInListFile());
-    // Not a number ("x"): the labels are filled again, without a message; beyond the list or
-    // the index: the common error report.
+    // Not a number ("x"): the labels are filled again, without a message; past the end of the
+    // list as for none; beyond an index: the common error report.
     for (const auto& [stored, selected, reports] :
-         {std::tuple{"-1", 0, 0}, {"13", 13, 0}, {"x", 0, 0}, {"20", 0, 1}, {"99999", 0, 1}}) {
+         {std::tuple{"-1", 0, 0}, {"13", 13, 0}, {"x", 0, 0}, {"14", 0, 0}, {"99999", 0, 1}}) {
         msgBox.Boxes.clear();
         SetSetting(u"LastServer"_s, QString::fromLatin1(stored));
         ASSERT_NE(Open(), nullptr);
