@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <filesystem>
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -66,10 +67,17 @@ TEST_F(MainWindowTest, FirstRunThenLaterRuns) {
     Close();
     EXPECT_EQ(end.Count, 1);
     EXPECT_EQ(Setting(u"Left"_s), u"-450"_s);
+    // A CR LF list is not written again: kept elsewhere behind a link, both stay as they are.
+    const QString kept = program.path() + u"/kept.txt"_s;
+    const auto time = std::filesystem::file_time_type(std::chrono::hours(1));
+    ASSERT_TRUE(QFile::rename(ListFile(), kept) && QFile::link(kept, ListFile()));
+    std::filesystem::last_write_time(kept.toStdString(), time);
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(window->pos(), QPoint(-30, -3));
     EXPECT_EQ(Combo1()->currentIndex(), 5);
-    EXPECT_EQ(ReadFileBytes(ListFile()), BuiltInListFile()); // a CR LF file stays as it is
+    EXPECT_EQ(ReadFileBytes(kept), BuiltInListFile());
+    EXPECT_TRUE(QFileInfo(ListFile()).isSymLink());
+    EXPECT_EQ(std::filesystem::last_write_time(kept.toStdString()), time);
     EXPECT_TRUE(msgBox.Boxes.isEmpty()) << msgBox.Boxes.value(0);
     // Minimised: only the server is written.
     window->showMinimized();
