@@ -55,6 +55,18 @@
         <translation>der Server sandte eine leere Datei</translation>
     </message>
     <message>
+        <source>the file is not a server list (it holds binary data)</source>
+        <translation>die Datei ist keine Serverliste (sie enthält Binärdaten)</translation>
+    </message>
+    <message>
+        <source>the file is not a server list (it looks like a web page)</source>
+        <translation>die Datei ist keine Serverliste (sie sieht aus wie eine Webseite)</translation>
+    </message>
+    <message>
+        <source>the file is not a server list (no line in it names a time server)</source>
+        <translation>die Datei ist keine Serverliste (keine ihrer Zeilen nennt einen Zeitserver)</translation>
+    </message>
+    <message>
         <source>the file could not be saved (%1)</source>
         <translation>die Datei konnte nicht gespeichert werden (%1)</translation>
     </message>

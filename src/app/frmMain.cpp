@@ -117,10 +117,16 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
         }
     });
 
-    // At the end of the session the window is not closed for us; its settings are kept all
-    // the same.
+    // When the session is about to end, its manager asks for the settings; the user may still
+    // cancel the logout, so nothing closes yet. Everything closes once the session ends (or
+    // the termination signal asks, see main()).
     connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { Form_QueryUnload(); });
+            [this](QSessionManager&) { SaveSettings(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (isVisible()) {
+            close();
+        }
+    });
 
     Timer1.setInterval(kTimerInterval);
     connect(&Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -226,10 +232,12 @@ void frmMain::SelectLastServer() {
     QComboBox& Combo1 = *ui->Combo1;
     const qint16 index =
         CInt(registry_.GetKeyValue(SettingsKeyPath(), QStringLiteral("LastServer")));
-    if (index < -1 || index >= Combo1.count()) {
+    if (index < -1) {
         Raise(ErrInvalidPropertyValue);
     }
-    Combo1.setCurrentIndex(index);
+    // A server beyond the list is one the list has lost since (it was edited or downloaded):
+    // the first entry stands in, as for none.
+    Combo1.setCurrentIndex(index < Combo1.count() ? index : -1);
     if (Combo1.currentIndex() == -1) {
         Combo1.setCurrentIndex(0);
     }
@@ -259,23 +267,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_QueryUnload() {
-    const QString key = SettingsKeyPath();
-    if (!isMinimized()) {
-        ResumeNext([&] {
-            registry_.SetKeyValue(key, QStringLiteral("Top"),
-                                  SingleToText(static_cast<float>(y() * kTwipsPerPixel)));
-        });
-        ResumeNext([&] {
-            registry_.SetKeyValue(key, QStringLiteral("Left"),
-                                  SingleToText(static_cast<float>(x() * kTwipsPerPixel)));
-        });
-    }
-    if (untouchedServer_ != ui->Combo1->currentIndex()) {
-        ResumeNext([&] {
-            registry_.SetKeyValue(key, QStringLiteral("LastServer"),
-                                  QString::number(ui->Combo1->currentIndex()));
-        });
-    }
+    SaveSettings();
     // The program's other windows close too.
     ResumeNext([&] {
         const auto windows = QApplication::topLevelWidgets();
@@ -285,6 +277,21 @@ void frmMain::Form_QueryUnload() {
             }
         }
     });
+}
+
+void frmMain::SaveSettings() {
+    // One change of the settings, so that a failure cannot keep Top without Left.
+    QList<std::pair<QString, QString>> values;
+    if (!isMinimized()) {
+        values.append(
+            {QStringLiteral("Top"), SingleToText(static_cast<float>(y() * kTwipsPerPixel))});
+        values.append(
+            {QStringLiteral("Left"), SingleToText(static_cast<float>(x() * kTwipsPerPixel))});
+    }
+    if (untouchedServer_ != ui->Combo1->currentIndex()) {
+        values.append({QStringLiteral("LastServer"), QString::number(ui->Combo1->currentIndex())});
+    }
+    ResumeNext([&] { registry_.SetKeyValues(SettingsKeyPath(), values); });
 }
 
 void frmMain::Form_Unload() {

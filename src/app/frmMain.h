@@ -83,6 +83,8 @@ protected:
 private:
     void Form_Load();
     void Form_QueryUnload();
+    // Writes the window position (unless minimised) and the chosen server.
+    void SaveSettings();
     void Form_Unload();
     void Form_Resize();
 

@@ -2,11 +2,15 @@
 
 #include "runtime/RegularFile.h"
 #include "runtime/RuntimeError.h"
+#include "serverlist/ServerListFile.h"
+#include "timesync/InstrCount.h"
 
 #include <QCoreApplication>
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+
+#include <algorithm>
 
 namespace horlan {
 
@@ -37,6 +41,31 @@ QString CutShortReason(qint64 received, qint64 announced) {
 
 QString EmptyReason() {
     return QCoreApplication::translate("ListDownload", "the server sent an empty file");
+}
+
+// Why `body` is no server list, empty when it is one. A list is text, no web page (a parked
+// domain, a moved page or a proxy answers with one), and names at least one time server in a
+// line of its own, as the next start will read it.
+QString NotAListReason(const QByteArray& body) {
+    if (body.contains('\0')) {
+        return QCoreApplication::translate("ListDownload",
+                                           "the file is not a server list (it holds binary data)");
+    }
+    QByteArrayView text(body);
+    if (text.startsWith("\xEF\xBB\xBF")) { // a byte order mark
+        text = text.sliced(3);
+    }
+    if (text.trimmed().startsWith('<')) {
+        return QCoreApplication::translate(
+            "ListDownload", "the file is not a server list (it looks like a web page)");
+    }
+    const QStringList entries = ListEntries(ConvertLineEnds(body));
+    if (std::none_of(entries.cbegin(), entries.cend(),
+                     [](const QString& entry) { return IsTimeServerEntry(entry); })) {
+        return QCoreApplication::translate(
+            "ListDownload", "the file is not a server list (no line in it names a time server)");
+    }
+    return {};
 }
 
 QString NotSavedReason(const QString& detail) {
@@ -116,10 +145,7 @@ void ListDownload::OnReadyRead() {
         Stop(DownloadOutcome::Failed, TooLargeReason());
         return;
     }
-    if (file_.write(chunk) != chunk.size()) {
-        Stop(DownloadOutcome::Failed, NotSavedReason(file_.errorString()));
-        return;
-    }
+    body_ += chunk;
     received_ += chunk.size();
     emit Progress(received_, announced_);
 }
@@ -157,12 +183,15 @@ void ListDownload::OnReplyFinished() {
     if (done_) {
         return;
     }
-    const QString failure = ReplyFailure();
+    QString failure = ReplyFailure();
+    if (failure.isEmpty()) {
+        failure = NotAListReason(body_);
+    }
     if (!failure.isEmpty()) {
         Stop(DownloadOutcome::Failed, failure);
         return;
     }
-    if (!CommitSaveFile(file_)) {
+    if (file_.write(body_) != body_.size() || !CommitSaveFile(file_)) {
         Complete(DownloadOutcome::Failed, NotSavedReason(file_.errorString()));
         return;
     }

@@ -14,7 +14,9 @@ namespace horlan {
 enum class DownloadOutcome { Saved, Failed, Cancelled };
 
 // Fetches one server list and saves it at a path. The file at that path is replaced only by
-// a complete, accepted body; whatever goes wrong, an existing file keeps its bytes.
+// a complete, accepted body that is a server list (text, no web page, at least one line that
+// passes the entry check of "&Synchronize"); whatever goes wrong, an existing file keeps its
+// bytes.
 class ListDownload : public QObject {
     Q_OBJECT
 
@@ -63,6 +65,8 @@ private:
     QPointer<QNetworkReply> reply_;
     QSaveFile file_;
     QTimer stallTimer_;
+    // What arrived; it is checked whole before any of it is saved.
+    QByteArray body_;
     qint64 received_ = 0;
     qint64 announced_ = -1;
     bool done_ = false;

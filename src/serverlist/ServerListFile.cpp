@@ -27,6 +27,14 @@ QByteArray ReadOrRaise(const QString& path) {
     return std::move(contents.Bytes);
 }
 
+void WriteOrRaise(const QString& target, const QByteArray& bytes) {
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() ||
+        !out.flush()) {
+        Raise(ErrPathFileAccess);
+    }
+}
+
 } // namespace
 
 bool fileexists(const QString& path) {
@@ -125,21 +133,23 @@ QStringList LoadComboFromFile(const QString& currentFile, const QString& fallbac
 }
 
 void ConvertLineFeeds(const QString& source, const QString& target) {
-    const QByteArray converted = ConvertLineEnds(ReadOrRaise(source));
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(converted) != converted.size() || !out.flush()) {
-        Raise(ErrPathFileAccess);
-    }
+    WriteOrRaise(target, ConvertLineEnds(ReadOrRaise(source)));
 }
 
 void RefreshListFile(const QString& fallbackFolder) {
     const QString list = ListFilePath(fallbackFolder);
     const QString temp = TempFilePath(fallbackFolder);
+    const QByteArray bytes = ReadOrRaise(list);
+    const QByteArray converted = ConvertLineEnds(bytes);
+    // A list already in its final form is left alone: a link stays a link, and its file keeps
+    // its time.
+    if (converted == bytes) {
+        return;
+    }
     // A temp.txt left by an interrupted start may be read-only, someone else's or no file at
     // all; it is replaced, not written into.
     QFile::remove(temp);
-    ConvertLineFeeds(list, temp);
+    WriteOrRaise(temp, converted);
     QFile::setPermissions(temp, QFile::permissions(list));
     if (!SyncFileToDisk(temp) || !ReplaceFileAtomically(temp, list)) {
         Raise(ErrPathFileAccess);

@@ -65,8 +65,9 @@ QStringList LoadComboFromFile(const QString& currentFile, const QString& fallbac
 void ConvertLineFeeds(const QString& source, const QString& target);
 
 // The start-up refresh: rewrites list.txt with CR LF line ends through temp.txt and one
-// atomic rename, so an interruption leaves either the old or the new list.txt. A temp.txt
-// left by an earlier interruption is overwritten. Throws RuntimeError 53 when list.txt is
+// atomic rename, so an interruption leaves either the old or the new list.txt; a list.txt
+// that already has them is not written at all. A temp.txt left by an earlier interruption is
+// overwritten. Throws RuntimeError 53 when list.txt is
 // missing (the caller then loads and writes the built-in list), 75 on other file failures.
 void RefreshListFile(const QString& fallbackFolder);
 

@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace horlan {
 
 namespace {
@@ -71,7 +73,13 @@ bool FileKeyStore::MoveAside() const {
     return QFile::rename(path_, aside);
 }
 
-bool FileKeyStore::Change(const std::function<bool(KeyFile&)>& change) {
+bool FileKeyStore::Change(const std::function<bool(const KeyFile&)>& isDone,
+                          const std::function<bool(KeyFile&)>& change) {
+    // Most changes at start-up find the file as they would leave it; they cost no lock and no
+    // write to the disk.
+    if (Load() == Status::Loaded && isDone(*last_)) {
+        return true;
+    }
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
         return false;
     }
@@ -115,10 +123,11 @@ bool FileKeyStore::CreateKey(quint32 root, const QByteArray& subKey) {
     if (!KeyFile::IsValidPath(path)) {
         return false;
     }
-    return Change([&](KeyFile& file) {
-        file.AddKey(path);
-        return true;
-    });
+    return Change([&](const KeyFile& file) { return file.HasKey(path); },
+                  [&](KeyFile& file) {
+                      file.AddKey(path);
+                      return true;
+                  });
 }
 
 std::optional<QByteArray> FileKeyStore::QueryValue(quint32 root, const QByteArray& subKey,
@@ -129,15 +138,30 @@ std::optional<QByteArray> FileKeyStore::QueryValue(quint32 root, const QByteArra
     return last_->ValueOf(FullPath(root, subKey), valueName);
 }
 
-bool FileKeyStore::SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
-                            const QByteArray& data) {
+bool FileKeyStore::SetValues(quint32 root, const QByteArray& subKey,
+                             const QList<NamedValue>& values) {
     // Below a root key nothing exists without the file's folder; a refused write must not
     // create it.
     if (!subKey.isEmpty() && !QFileInfo(QFileInfo(path_).absolutePath()).isDir()) {
         return false;
     }
     const QByteArray path = FullPath(root, subKey);
-    return Change([&](KeyFile& file) { return file.SetValue(path, valueName, data); });
+    const auto isDone = [&](const KeyFile& file) {
+        return file.HasKey(path) &&
+               std::all_of(values.cbegin(), values.cend(), [&](const NamedValue& value) {
+                   return file.ValueOf(path, value.Name) == value.Data;
+               });
+    };
+    return Change(isDone, [&](KeyFile& file) {
+        // All values or none: the key is there for each once it is there for the first.
+        if (!file.HasKey(path)) {
+            return false;
+        }
+        for (const NamedValue& value : values) {
+            file.SetValue(path, value.Name, value.Data);
+        }
+        return true;
+    });
 }
 
 } // namespace horlan

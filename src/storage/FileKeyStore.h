@@ -21,7 +21,8 @@ namespace horlan {
 //
 // Every change is a read-modify-write under an exclusive lock file beside the file
 // ("<file>.lock") and is saved by an atomic replace, so a crash or a second copy of the program can
-// neither lose a change nor leave a half-written file. Reading takes no lock and never creates the
+// neither lose a change nor leave a half-written file. A change that would leave the file as it
+// is takes no lock and writes nothing. Reading takes no lock and never creates the
 // file or its folder. Only a regular file is ever opened: anything else in its place (a FIFO, a
 // device) is a file that cannot be read, and no change is saved over it.
 //
@@ -40,8 +41,8 @@ public:
     bool CreateKey(quint32 root, const QByteArray& subKey) override;
     std::optional<QByteArray> QueryValue(quint32 root, const QByteArray& subKey,
                                          const QByteArray& valueName) override;
-    bool SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
-                  const QByteArray& data) override;
+    bool SetValues(quint32 root, const QByteArray& subKey,
+                   const QList<NamedValue>& values) override;
 
 private:
     enum class Status { Loaded, Missing, Unreadable, Corrupt };
@@ -50,8 +51,11 @@ private:
     Status Load();
     void Forget();
     // Runs `change` on the current content under the lock and saves the result when it
-    // changed anything. `change` answers false to refuse; nothing is written then.
-    bool Change(const std::function<bool(KeyFile&)>& change);
+    // changed anything. `change` answers false to refuse; nothing is written then. When
+    // `isDone` finds the content as the change would leave it, neither the lock is taken nor
+    // anything written.
+    bool Change(const std::function<bool(const KeyFile&)>& isDone,
+                const std::function<bool(KeyFile&)>& change);
     bool MoveAside() const;
 
     QString path_;

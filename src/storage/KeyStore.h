@@ -3,6 +3,7 @@
 #include "storage/RootKeys.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 #include <optional>
@@ -29,10 +30,22 @@ public:
     virtual std::optional<QByteArray> QueryValue(quint32 root, const QByteArray& subKey,
                                                  const QByteArray& valueName) = 0;
 
-    // Sets a value of an existing key, replacing any value of that name. False, with nothing
-    // written, when the key does not exist or the store cannot be changed.
-    virtual bool SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
-                          const QByteArray& data) = 0;
+    struct NamedValue {
+        QByteArray Name;
+        QByteArray Data;
+    };
+
+    // Sets values of an existing key, replacing any values of those names, in one change: all
+    // of them are stored or none. False, with nothing written, when the key does not exist or
+    // the store cannot be changed.
+    virtual bool SetValues(quint32 root, const QByteArray& subKey,
+                           const QList<NamedValue>& values) = 0;
+
+    // Sets one value, as SetValues does.
+    bool SetValue(quint32 root, const QByteArray& subKey, const QByteArray& valueName,
+                  const QByteArray& data) {
+        return SetValues(root, subKey, {{valueName, data}});
+    }
 };
 
 } // namespace horlan

@@ -52,13 +52,22 @@ std::optional<QString> Registry::GetKeyValue(const QString& keyPath, const QStri
 }
 
 void Registry::SetKeyValue(const QString& keyPath, const QString& valueName, const QString& text) {
+    SetKeyValues(keyPath, {{valueName, text}});
+}
+
+void Registry::SetKeyValues(const QString& keyPath,
+                            const QList<std::pair<QString, QString>>& values) {
     const KeyPathParts parts = SplitKeyPath(keyPath);
     if (parts.Root == 0) {
         return;
     }
+    QList<KeyStore::NamedValue> data;
+    data.reserve(values.size());
+    for (const auto& [name, text] : values) {
+        data.append({name.toLatin1(), text.toLatin1() + '\0'});
+    }
     // The store refuses a key that does not exist.
-    store_.SetValue(parts.Root, parts.SubKey.toLatin1(), valueName.toLatin1(),
-                    text.toLatin1() + '\0');
+    store_.SetValues(parts.Root, parts.SubKey.toLatin1(), data);
 }
 
 } // namespace horlan

@@ -4,9 +4,11 @@
 #include "storage/KeyStore.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace horlan {
 
@@ -49,6 +51,10 @@ public:
 
     // Writes `text` as a string value into an existing key; a missing key is not created.
     void SetKeyValue(const QString& keyPath, const QString& valueName, const QString& text);
+
+    // Writes several string values (name, text) into an existing key in one change: either
+    // all of them are stored or none is.
+    void SetKeyValues(const QString& keyPath, const QList<std::pair<QString, QString>>& values);
 
     // Checks and splits a key path; a malformed one shows the "Incorrect Format:" box and
     // gives root 0.

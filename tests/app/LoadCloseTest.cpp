@@ -9,9 +9,13 @@
 #include "timesync/TimeSyncTexts.h"
 
 #include <QMainWindow>
+#include <QSessionManager>
 #include <QTest>
 
+#include <csignal>
+#include <filesystem>
 #include <linux/capability.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -48,7 +52,7 @@ private:
 
 } // namespace
 
-TEST_F(MainWindowTest, FirstRunThenSecondRun) {
+TEST_F(MainWindowTest, FirstRunThenLaterRuns) {
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(window->geometry().topLeft(), frmMain::kDesignClientOrigin);
     EXPECT_EQ(Combo1()->currentText(), u"time.inrim.it"_s);
@@ -63,10 +67,17 @@ TEST_F(MainWindowTest, FirstRunThenSecondRun) {
     Close();
     EXPECT_EQ(end.Count, 1);
     EXPECT_EQ(Setting(u"Left"_s), u"-450"_s);
+    // A CR LF list is not written again: kept elsewhere behind a link, both stay as they are.
+    const QString kept = program.path() + u"/kept.txt"_s;
+    const auto time = std::filesystem::file_time_type(std::chrono::hours(1));
+    ASSERT_TRUE(QFile::rename(ListFile(), kept) && QFile::link(kept, ListFile()));
+    std::filesystem::last_write_time(kept.toStdString(), time);
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(window->pos(), QPoint(-30, -3));
     EXPECT_EQ(Combo1()->currentIndex(), 5);
-    EXPECT_EQ(ReadFileBytes(ListFile()), BuiltInListFile()); // a CR LF file stays as it is
+    EXPECT_EQ(ReadFileBytes(kept), BuiltInListFile());
+    EXPECT_TRUE(QFileInfo(ListFile()).isSymLink());
+    EXPECT_EQ(std::filesystem::last_write_time(kept.toStdString()), time);
     EXPECT_TRUE(msgBox.Boxes.isEmpty()) << msgBox.Boxes.value(0);
     // Minimised: only the server is written.
     window->showMinimized();
@@ -75,14 +86,26 @@ TEST_F(MainWindowTest, FirstRunThenSecondRun) {
     Close();
     EXPECT_EQ(Setting(u"Left"_s), u"-450"_s);
     EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
+    // One change: a save that a size limit fails (even for root) keeps the old Top and Left.
+    SetSetting(u"Pad"_s, QString(200, u'p')); // room for the lock file below the limit
+    ASSERT_NE(Open(), nullptr);
+    window->move(-300, -30); // one more digit each
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{static_cast<rlim_t>(QFileInfo(keyStore.Path()).size() + 1), limit.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Close();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(QStringList({*Setting(u"Top"_s), *Setting(u"Left"_s)}), QStringList({"-45", "-450"}));
 }
 
 TEST_F(MainWindowTest, StoredLastServer) {
     WriteFileBytes(ListFile(), BuiltInListFile());
-    // Not a number ("x"): the labels are filled again, without a message; beyond the list or
-    // the index: the common error report.
+    // Not a number ("x"): the labels are filled again, without a message; past the end of the
+    // list as for none; beyond an index: the common error report.
     for (const auto& [stored, selected, reports] :
-         {std::tuple{"-1", 0, 0}, {"13", 13, 0}, {"x", 0, 0}, {"20", 0, 1}, {"99999", 0, 1}}) {
+         {std::tuple{"-1", 0, 0}, {"13", 13, 0}, {"x", 0, 0}, {"14", 0, 0}, {"99999", 0, 1}}) {
         msgBox.Boxes.clear();
         SetSetting(u"LastServer"_s, QString::fromLatin1(stored));
         ASSERT_NE(Open(), nullptr);
@@ -156,16 +179,22 @@ TEST_F(MainWindowTest, AfterAFailedRefreshTheSavedServerIsKept) {
     EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
 }
 
-TEST_F(MainWindowTest, ExitFromTheMenuClosesLikeTheButton) {
+TEST_F(MainWindowTest, SessionEndAndExitCloseEveryWindow) {
     ASSERT_NE(Open(), nullptr);
-    auto* other = new QMainWindow;
-    other->setAttribute(Qt::WA_DeleteOnClose);
-    other->show();
-    QPointer<QMainWindow> watch(other);
-    Child<QAction>("menuExit")->trigger();
+    QMainWindow other;
+    other.show();
+    Combo1()->setCurrentIndex(2);
+    // Asked for the settings before a logout, which may still be cancelled.
+    emit qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
+    EXPECT_EQ(Setting(u"LastServer"_s), u"2"_s);
+    EXPECT_TRUE(other.isVisible());
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(); }); // the session ends
+    QCoreApplication::exec();
     EXPECT_EQ(end.Count, 1);
-    EXPECT_EQ(Setting(u"LastServer"_s), u"0"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }, 1000)) << "other window open";
+    EXPECT_FALSE(other.isVisible());
+    ASSERT_NE(Open(), nullptr);
+    Child<QAction>("menuExit")->trigger();
+    EXPECT_EQ(end.Count, 2);
 }
 
 TEST_F(MainWindowTest, TheWindowKeepsItsSize) {

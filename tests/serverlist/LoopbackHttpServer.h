@@ -1,11 +1,15 @@
 #pragma once
 
 // An HTTP server on a loopback address for the download tests: answers each path with a
-// canned reply.
+// canned reply, over TLS when given a certificate.
+
+#include "support/FileBytes.h"
 
 #include <QHash>
+#include <QProcess>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QUrl>
 
 namespace horlan {
@@ -23,17 +27,34 @@ public:
         : replies_(std::move(replies)) {}
 
     bool Listen(const QString& ip) { return listen(QHostAddress(ip), 0); }
+    // Serves https with a certificate for `ip` that no one trusts, made in `folder`.
+    bool ListenWithUntrustedCertificate(const QString& ip, const QString& folder) {
+        const QString key = folder + QStringLiteral("/key.pem"), cert = folder + "/cert.pem";
+        const bool made =
+            QProcess::execute("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                                          "ec_paramgen_curve:prime256v1", "-nodes", "-subj",
+                                          "/CN=" + ip, "-addext", "subjectAltName=IP:" + ip,
+                                          "-keyout", key, "-out", cert}) == 0;
+        tls_.setPrivateKey(QSslKey(ReadFileBytes(key), QSsl::Ec));
+        tls_.setLocalCertificateChain(QSslCertificate::fromPath(cert));
+        return made && Listen(ip);
+    }
     QUrl Url(const char* path) const {
         const QString host = serverAddress().toString() + u':' + QString::number(serverPort());
-        return QUrl(QStringLiteral("http://") + host + QLatin1String(path));
+        return QUrl((tls_.isNull() ? QStringLiteral("http://") : QStringLiteral("https://")) +
+                    host + QLatin1String(path));
     }
 
     int Requests = 0;
 
 protected:
     void incomingConnection(qintptr descriptor) override {
-        auto* socket = new QTcpSocket(this);
+        auto* socket = new QSslSocket(this);
         socket->setSocketDescriptor(descriptor);
+        if (!tls_.isNull()) {
+            socket->setSslConfiguration(tls_);
+            socket->startServerEncryption();
+        }
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
             if (socket->peek(1 << 16).contains("\r\n\r\n")) { // the whole request is in
@@ -61,6 +82,7 @@ private:
     }
 
     QHash<QByteArray, CannedReply> replies_;
+    QSslConfiguration tls_;
 };
 
 } // namespace horlan

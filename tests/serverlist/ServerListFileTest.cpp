@@ -94,14 +94,6 @@ TEST(ServerListFile, OnlyRegularFilesAreOpened) {
     EXPECT_THROW(CreateList({}, kFallback), RuntimeError) << "written into a FIFO";
 }
 
-TEST(ServerListFile, RefreshThatFailsLeavesTheList) {
-    ScopedEnvFolder data("XDG_DATA_HOME");
-    WriteFileBytes(ListFilePath(kFallback), "a\nb");
-    QDir().mkpath(TempFilePath(kFallback)); // temp.txt cannot be written
-    EXPECT_THROW(RefreshListFile(kFallback), RuntimeError);
-    EXPECT_EQ(ReadFileBytes(ListFilePath(kFallback)), QByteArray("a\nb"));
-}
-
 TEST(ServerListFile, RefreshReplacesTheFileAtomically) {
     ScopedEnvFolder data("XDG_DATA_HOME");
     WriteFileBytes(ListFilePath(kFallback), "a\nb");

@@ -75,7 +75,7 @@ TEST(frmDownload, OneInstanceShowingTheDataFolder) {
 }
 
 TEST(frmDownload, DownloadEndsInOneBox) {
-    const QByteArray oldList = "old.example\r\n", newList = "time.example\r\n";
+    const QByteArray oldList = "old.example\r\n", newList = "time.example.org\r\n";
     LoopbackHttpServer server({{"/list.txt", {"HTTP/1.1 200 OK", newList}}});
     ASSERT_TRUE(server.Listen(QStringLiteral("127.0.0.65")));
     const struct {
