@@ -348,7 +348,7 @@
     </message>
     <message>
         <source>Waiting for permission to set the clock...</source>
-        <translation>Warte auf die Erlaubnis, die Uhr zu stellen...</translation>
+        <translation>Warte auf Erlaubnis...</translation>
     </message>
     <message>
         <source>%1 ms</source>
@@ -461,6 +461,46 @@
     <message>
         <source>Please try again later, or try another time server from the list.</source>
         <translation>Bitte versuchen Sie es später noch einmal oder wählen Sie einen anderen Zeitserver aus der Liste.</translation>
+    </message>
+    <message>
+        <source>The clock was not changed.</source>
+        <translation>Die Uhr wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>Please try another time server from the list.</source>
+        <translation>Bitte versuchen Sie einen anderen Zeitserver aus der Liste.</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 cannot be trusted: %2.</source>
+        <translation>Dem Zertifikat von %1 kann nicht vertraut werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 does not offer Network Time Security (NTS).</source>
+        <translation>%1 bietet keine Network Time Security (NTS) an.</translation>
+    </message>
+    <message>
+        <source>unrecognized critical record</source>
+        <translation>unbekannter kritischer Eintrag</translation>
+    </message>
+    <message>
+        <source>bad request</source>
+        <translation>fehlerhafte Anfrage</translation>
+    </message>
+    <message>
+        <source>internal server error</source>
+        <translation>interner Serverfehler</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>%1 refused the NTS key exchange: error %2 (%3).</source>
+        <translation>%1 hat den NTS-Schlüsselaustausch abgelehnt: Fehler %2 (%3).</translation>
+    </message>
+    <message>
+        <source>No authenticated time came from %1 within the time limit.</source>
+        <translation>Von %1 kam innerhalb der Frist keine authentifizierte Zeit.</translation>
     </message>
     <message>
         <source>Automatic time synchronization is enabled.</source>

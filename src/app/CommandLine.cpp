@@ -21,7 +21,7 @@ QStringList Arguments(int argc, char** argv) {
 
 void Describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        QStringLiteral("Sets the computer's clock from a time server (Time Protocol, RFC 868)."));
+        QStringLiteral("Sets the computer's clock from a time server (NTP, NTS or the Time Protocol)."));
     // Not Qt's help option: its --help-all would need the window system to list Qt's options.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Displays help on commandline options.")});

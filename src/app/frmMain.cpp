@@ -515,7 +515,7 @@ void frmMain::SetClock(const TimeSample& sample) {
     // The system may ask the user for a password first; an immediate answer replaces this.
     ui->lblSync->setText(WaitingForPermissionText());
     services_.clock.AdjustBy(
-        std::chrono::duration_cast<std::chrono::microseconds>(sample.Offset), this,
+        std::chrono::round<std::chrono::microseconds>(sample.Offset), this,
         [this, sample](const ClockResult& result) {
             clockPending_ = false;
             ResumeNext([&] {

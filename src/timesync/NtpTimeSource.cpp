@@ -16,12 +16,19 @@ TimeSample NtpSample(const QString& host, const NtpAnswer& answer, bool authenti
     return sample;
 }
 
+MsgBoxRequest KissBox(const QString& host, const QByteArray& code) {
+    if (code == "DENY" || code == "RSTR" || code == "RATE") {
+        return KissOfDeathBox(host, code);
+    }
+    return InvalidResponseBox();
+}
+
 NtpTimeSource::NtpTimeSource(SystemClock& clock, QObject* parent)
     : TimeSource(parent), exchange_(clock, this) {
     connect(&exchange_, &NtpExchange::Answered, this,
             [this](const NtpAnswer& answer) { emit Sampled(NtpSample(host_, answer, false)); });
     connect(&exchange_, &NtpExchange::KissOfDeath, this,
-            [this](const QByteArray& code) { emit Failed(KissOfDeathBox(host_, code)); });
+            [this](const QByteArray& code) { emit Failed(KissBox(host_, code)); });
     connect(&exchange_, &NtpExchange::Invalid, this, [this] { emit Failed(InvalidResponseBox()); });
     connect(&exchange_, &NtpExchange::Failed, this, [this](int number, const QString& description) {
         emit Failed(SocketErrorBox(number, description));

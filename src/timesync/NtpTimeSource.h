@@ -24,6 +24,10 @@ private:
     std::chrono::milliseconds limit_{15000};
 };
 
+// The box for a Kiss-o'-Death: its own for DENY, RSTR and RATE, which refuse this computer;
+// an invalid response for any other code.
+MsgBoxRequest KissBox(const QString& host, const QByteArray& code);
+
 // The sample an NTP answer gives: θ with ± δ/2, and the server's time at its arrival.
 TimeSample NtpSample(const QString& host, const NtpAnswer& answer, bool authenticated);
 

@@ -53,15 +53,19 @@ MsgBoxRequest InvalidResponseBox() {
 
 QString DurationText(std::chrono::nanoseconds span) {
     const double ns = std::abs(static_cast<double>(span.count()));
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
     if (ns < 1e9) {
-        return QCoreApplication::translate("TimeSyncTexts", "%1 ms").arg(ns / 1e6, 0, 'f', 1);
+        return QCoreApplication::translate("TimeSyncTexts", "%1 ms")
+            .arg(locale.toString(ns / 1e6, 'f', 1));
     }
-    return QCoreApplication::translate("TimeSyncTexts", "%1 s").arg(ns / 1e9, 0, 'f', 3);
+    return QCoreApplication::translate("TimeSyncTexts", "%1 s")
+        .arg(locale.toString(ns / 1e9, 'f', 3));
 }
 
 QString DifferenceInWords(std::chrono::nanoseconds span) {
     using namespace std::chrono;
-    auto minutes = duration_cast<std::chrono::minutes>(span).count();
+    auto minutes = round<std::chrono::minutes>(span).count();
     minutes = minutes < 0 ? -minutes : minutes;
     const long long years = minutes / (365 * 24 * 60), days = minutes / (24 * 60) % 365,
                     hours = minutes / 60 % 24, rest = minutes % 60;
@@ -181,6 +185,52 @@ MsgBoxRequest KissOfDeathBox(const QString& host, const QByteArray& code) {
                 QCoreApplication::translate(
                     "TimeSyncTexts", "Please try again later, or try another time server from the list."),
             MsgBoxIcon::Exclamation, Oops(), QString(), 0};
+}
+
+namespace {
+
+// An NTS box: what went wrong, that the clock is as it was, and what the user can do.
+MsgBoxRequest NtsBox(const QString& what) {
+    const QString crlf = QString::fromLatin1(vbCrLf);
+    return {what + crlf +
+                QCoreApplication::translate("TimeSyncTexts", "The clock was not changed.") + crlf +
+                QCoreApplication::translate("TimeSyncTexts",
+                                            "Please try another time server from the list."),
+            MsgBoxIcon::Exclamation, Oops(), QString(), 0};
+}
+
+} // namespace
+
+MsgBoxRequest NtsCertificateBox(const QString& host, const QString& reason) {
+    return NtsBox(QCoreApplication::translate(
+                      "TimeSyncTexts", "The certificate of %1 cannot be trusted: %2.")
+                      .arg(host, reason));
+}
+
+MsgBoxRequest NtsNotOfferedBox(const QString& host) {
+    return NtsBox(QCoreApplication::translate(
+                      "TimeSyncTexts", "%1 does not offer Network Time Security (NTS).")
+                      .arg(host));
+}
+
+MsgBoxRequest NtsServerErrorBox(const QString& host, int code) {
+    const char* names[] = {QT_TRANSLATE_NOOP("TimeSyncTexts", "unrecognized critical record"),
+                           QT_TRANSLATE_NOOP("TimeSyncTexts", "bad request"),
+                           QT_TRANSLATE_NOOP("TimeSyncTexts", "internal server error")};
+    const QString name =
+        code >= 0 && code < 3 ? QCoreApplication::translate("TimeSyncTexts", names[code])
+                              : QCoreApplication::translate("TimeSyncTexts", "unknown error");
+    return NtsBox(QCoreApplication::translate(
+                      "TimeSyncTexts", "%1 refused the NTS key exchange: error %2 (%3).")
+                      .arg(host)
+                      .arg(code)
+                      .arg(name));
+}
+
+MsgBoxRequest NoAuthenticatedTimeBox(const QString& host) {
+    return NtsBox(QCoreApplication::translate(
+                      "TimeSyncTexts", "No authenticated time came from %1 within the time limit.")
+                      .arg(host));
 }
 
 MsgBoxRequest ClockNotSetBox(const ClockResult& result) {

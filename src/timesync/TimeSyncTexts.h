@@ -51,6 +51,14 @@ MsgBoxRequest BigJumpQuestion(const TimeSample& sample);
 // The server sent a Kiss-o'-Death that refuses this computer (DENY, RSTR, RATE).
 MsgBoxRequest KissOfDeathBox(const QString& host, const QByteArray& code);
 
+// Network Time Security failed: the server's certificate is not to be trusted (`reason` as
+// the TLS library gives it), the server offers no NTS, it answered the key establishment
+// with its Error record `code`, or no authenticated reply came within the time limit.
+MsgBoxRequest NtsCertificateBox(const QString& host, const QString& reason);
+MsgBoxRequest NtsNotOfferedBox(const QString& host);
+MsgBoxRequest NtsServerErrorBox(const QString& host, int code);
+MsgBoxRequest NoAuthenticatedTimeBox(const QString& host);
+
 // The reply was not a valid answer (for the Time Protocol: not exactly four bytes long).
 MsgBoxRequest InvalidResponseBox();
 // The system refused to set the clock, for the reason in `result`.

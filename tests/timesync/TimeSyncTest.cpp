@@ -83,7 +83,7 @@ TEST(TimeSyncTexts, BoxesByByte) {
     EXPECT_EQ(OutcomeText(ClockOutcome::Declined, {"a", {}, -seconds(3), milliseconds(1), {}}),
               "The clock was 3.000 s ahead of the server (± 1.0 ms); you chose not to set it.");
     EXPECT_EQ(DifferenceInWords(-(hours(24 * 731 + 1) + minutes(1) + seconds(59))),
-              "2 years, 1 day, 1 hour and 1 minute");
+              "2 years, 1 day, 1 hour and 2 minutes"); // rounded
     EXPECT_TRUE(KissOfDeathBox("a.b", "RA\nE").Prompt.startsWith(
         "The time server a.b refuses to serve this computer now (Kiss-o'-Death code RA?E)."));
 }
