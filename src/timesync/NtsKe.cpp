@@ -60,11 +60,12 @@ NtsKeReplyParser::Status NtsKeReplyParser::Feed(QByteArrayView bytes) {
         const quint16 header = Word(pending_, at);
         const QByteArrayView body = QByteArrayView(pending_).sliced(at + 4, length);
         at += 4 + length;
-        Record((header & Critical) != 0, header & ~Critical, body, at == pending_.size());
+        Record((header & Critical) != 0, header & ~Critical, body);
     }
-    if (status_ == Status::NeedMore) {
-        pending_.remove(0, at);
+    if (status_ == Status::Done && at < pending_.size()) {
+        return Fail(Problem::Malformed);
     }
+    pending_.remove(0, at);
     return status_;
 }
 
@@ -72,12 +73,12 @@ NtsKeReplyParser::Status NtsKeReplyParser::Close() {
     return status_ == Status::NeedMore ? Fail(Problem::MissingEnd) : status_;
 }
 
-NtsKeReplyParser::Status NtsKeReplyParser::Record(bool critical, quint16 type, QByteArrayView body,
-                                                  bool last) {
+NtsKeReplyParser::Status NtsKeReplyParser::Record(bool critical, quint16 type,
+                                                  QByteArrayView body) {
     const bool oneWord = body.size() == 2;
     switch (type) {
     case NtsKeEndOfMessage:
-        return body.isEmpty() && last ? Finish() : Fail(Problem::Malformed);
+        return body.isEmpty() ? Finish() : Fail(Problem::Malformed);
     case NtsKeError:
         return oneWord ? Fail(Problem::ServerError, Word(body, 0)) : Fail(Problem::Malformed);
     case NtsKeWarning:
@@ -132,7 +133,6 @@ NtsKeReplyParser::Status NtsKeReplyParser::Finish() {
     if (reply_.Cookies.isEmpty()) {
         return Fail(Problem::NoCookies);
     }
-    pending_.clear();
     return status_ = Status::Done;
 }
 

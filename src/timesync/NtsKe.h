@@ -70,7 +70,7 @@ public:
 
 private:
     Status Fail(Problem problem, quint16 code = 0);
-    Status Record(bool critical, quint16 type, QByteArrayView body, bool last);
+    Status Record(bool critical, quint16 type, QByteArrayView body);
     Status Finish();
 
     Status status_ = Status::NeedMore;
