@@ -7,8 +7,7 @@ using namespace horlan;
 // come from the bytes themselves: both readings agree, and a complete reply has cookies.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = Bytes(data, size);
-    NtsKeReplyParser whole;
-    NtsKeReplyParser pieces;
+    NtsKeReplyParser whole, pieces;
     whole.Feed(bytes);
     for (qsizetype at = 0, step = 0; at < bytes.size(); at += step) {
         step = 1 + quint8(bytes[at]) % 8;
