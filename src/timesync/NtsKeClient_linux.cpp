@@ -7,6 +7,8 @@
 #include <memory>
 
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -50,6 +52,9 @@ KeSocket ConnectKeSocket(const std::string& host, quint16 port, std::chrono::mil
         }
         ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
         ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        // The request follows the handshake's last message at once, not after its ACK.
+        const int on = 1;
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         if (::connect(socket, entry->ai_addr, entry->ai_addrlen) == 0) {
             return {socket};
         }
