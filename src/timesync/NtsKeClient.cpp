@@ -220,7 +220,7 @@ void NtsKeClient::Abandon() {
 void NtsKeClient::Run(const std::shared_ptr<Job>& job) {
     const auto publish = [&job](int socket) {
         std::lock_guard lock(job->Mutex);
-        job->Socket = socket;
+        job->Socket = job->Owner != nullptr ? socket : -1;
         return job->Owner != nullptr;
     };
     std::optional<NtsKeys> keys;
