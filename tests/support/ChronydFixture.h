@@ -25,20 +25,15 @@ struct ChronydFixture {
         quint16 Port = 123;
         Cert Nts = Cert::None;
         quint16 NtsPort = 4460;
-        quint16 CmdPort = 0; // chronyc's UDP port on Address; 0: only the socket in Folder()
     };
 
     explicit ChronydFixture(const Options& options) : Opt(options) {
         const QString conf = Dir.filePath("chrony.conf");
         QString text = QStringLiteral("local stratum 8\nallow 127.0.0.0/8\nbindaddress %1\n"
-                                      "port %2\ncmdport %3\nbindcmdaddress %4\npidfile %5\n")
+                                      "port %2\ncmdport 0\nbindcmdaddress %3\npidfile %4\n")
                            .arg(Opt.Address)
                            .arg(Opt.Port)
-                           .arg(Opt.CmdPort)
                            .arg(Dir.filePath("chronyd.sock"), Dir.filePath("chronyd.pid"));
-        if (Opt.CmdPort != 0) {
-            text += "bindcmdaddress " + Opt.Address + "\n";
-        }
         if (Opt.Nts != Cert::None) {
             if (!MakeCertificate()) {
                 return;
@@ -50,30 +45,26 @@ struct ChronydFixture {
                         .arg(Dir.path());
         }
         QFile file(conf);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) != text.size()) {
+        if (!file.open(QIODevice::WriteOnly) || !file.write(text.toUtf8()) || !file.flush()) {
             return;
         }
-        file.close();
         Chronyd.setProcessChannelMode(QProcess::MergedChannels);
         Chronyd.start("chronyd", {"-4", "-x", "-d", "-u", "root", "-f", conf});
         Serving = Chronyd.waitForStarted() && WaitUntilServing();
     }
 
     ~ChronydFixture() {
-        if (Chronyd.state() != QProcess::NotRunning) {
-            Chronyd.terminate(); // SIGTERM to its pid
-            Chronyd.waitForFinished(5000);
-        }
+        Chronyd.terminate(); // SIGTERM to its pid, when it runs
+        Chronyd.waitForFinished(5000);
     }
 
     // The CA that signed every certificate but the untrusted one: for SSL_CERT_FILE.
     QString CaFile() const { return Dir.filePath("ca.pem"); }
-    QString Folder() const { return Dir.path(); }
     QString Log() { return QString::fromLocal8Bit(Chronyd.readAll()); }
 
     Options Opt;
     bool Serving = false; // started, answered an NTP request and accepts NTS-KE connections
-    QTemporaryDir Dir;
+    QTemporaryDir Dir;    // chronyc -h DIR/chronyd.sock
     QProcess Chronyd;
 
 private:
@@ -84,48 +75,35 @@ private:
         return openssl.waitForFinished(10000) && openssl.exitCode() == 0;
     }
 
-    bool MakeCa(const QString& name) {
-        return Openssl({"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
-                        "-nodes", "-keyout", name + ".key", "-out", name + ".pem", "-days", "2",
-                        "-subj", "/CN=" + name});
+    // A P-256 key NAME.key and, by the `more` arguments, a request or a self-signed CA.
+    bool KeyAnd(const QString& name, const QString& subject, const QStringList& more) {
+        return Openssl(QStringList{"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                                   "-nodes", "-keyout", name + ".key", "-subj", "/CN=" + subject} +
+                       more);
     }
 
     bool MakeCertificate() {
         const QString name = Opt.Nts == Cert::OtherName ? "other.test" : Opt.Address;
         const QString ca = Opt.Nts == Cert::Untrusted ? "untrusted" : "ca";
-        QFile san(Dir.filePath("san.cnf"));
-        if (!san.open(QIODevice::WriteOnly) ||
-            san.write((QHostAddress(name).isNull() ? "subjectAltName=DNS:" : "subjectAltName=IP:") +
-                      name.toUtf8()) <= 0) {
-            return false;
-        }
-        san.close();
-        return MakeCa("ca") && (ca == "ca" || MakeCa(ca)) &&
-               Openssl({"req", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
-                        "-nodes", "-keyout", "server.key", "-out", "server.csr", "-subj",
-                        "/CN=" + name}) &&
-               Openssl({"x509", "-req", "-in", "server.csr", "-CA", ca + ".pem", "-CAkey",
-                        ca + ".key", "-set_serial", "1", "-days",
-                        Opt.Nts == Cert::Expired ? "-1" : "2", "-extfile", "san.cnf", "-out",
-                        "server.pem"});
+        const QString san =
+            (QHostAddress(name).isNull() ? "subjectAltName=DNS:" : "subjectAltName=IP:") + name;
+        return KeyAnd("ca", "ca", {"-x509", "-days", "2", "-out", "ca.pem"}) &&
+               (ca == "ca" || KeyAnd(ca, ca, {"-x509", "-days", "2", "-out", ca + ".pem"})) &&
+               KeyAnd("server", name, {"-addext", san, "-out", "server.csr"}) &&
+               Openssl({"x509", "-req", "-in", "server.csr", "-copy_extensions", "copy", "-CA",
+                        ca + ".pem", "-CAkey", ca + ".key", "-set_serial", "1", "-days",
+                        Opt.Nts == Cert::Expired ? "-1" : "2", "-out", "server.pem"});
     }
 
     bool WaitUntilServing() {
         QUdpSocket ntp;
-        QByteArray request(48, '\0');
-        request[0] = 0x23; // version 4, client
-        for (QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
-            if (Chronyd.state() != QProcess::Running) {
-                return false;
-            }
+        const QByteArray request = QByteArray(1, 0x23) + QByteArray(47, '\0'); // NTPv4 client
+        for (QDeadlineTimer deadline(10000);
+             !deadline.hasExpired() && Chronyd.state() == QProcess::Running;) {
             ntp.writeDatagram(request, QHostAddress(Opt.Address), Opt.Port);
-            if (!ntp.waitForReadyRead(100)) {
-                continue;
-            }
-            ntp.receiveDatagram();
             QTcpSocket ke;
             ke.connectToHost(Opt.Address, Opt.NtsPort);
-            if (Opt.Nts == Cert::None || ke.waitForConnected(100)) {
+            if (ntp.waitForReadyRead(100) && (Opt.Nts == Cert::None || ke.waitForConnected(100))) {
                 return true;
             }
         }
