@@ -5,6 +5,8 @@
 
 #include <QHostAddress>
 #include <cerrno>
+#include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -32,6 +34,52 @@ namespace {
 
 using Kind = NtsKeFailure::Kind;
 using Parser = NtsKeReplyParser;
+
+// OpenSSL frees its state when the program ends (atexit). A worker abandoned just before
+// would still be inside it: the end waits for the workers inside, and no worker enters after.
+// Their sockets are shut down, so they only compute; the wait is bounded all the same.
+class OpenSslUse {
+public:
+    OpenSslUse() {
+        std::lock_guard lock(Gate().Mutex);
+        entered_ = !Gate().Closed;
+        Gate().Inside += entered_ ? 1 : 0;
+    }
+    ~OpenSslUse() {
+        if (entered_) {
+            OPENSSL_thread_stop();
+            std::lock_guard lock(Gate().Mutex);
+            --Gate().Inside;
+            Gate().Left.notify_all();
+        }
+    }
+    bool Entered() const { return entered_; }
+
+private:
+    struct State {
+        std::mutex Mutex;
+        std::condition_variable Left;
+        int Inside = 0;
+        bool Closed = false;
+    };
+    // Never destroyed. Initialising OpenSSL first puts its clean-up before ours in the atexit
+    // list, so ours runs first.
+    static State& Gate() {
+        static State* const state = [] {
+            OPENSSL_init_ssl(0, nullptr);
+            std::atexit([] {
+                std::unique_lock lock(Gate().Mutex);
+                Gate().Closed = true;
+                Gate().Left.wait_for(lock, std::chrono::seconds(10),
+                                     [] { return Gate().Inside == 0; });
+            });
+            return new State;
+        }();
+        return *state;
+    }
+
+    bool entered_ = false;
+};
 
 QString OpenSslReason() {
     const char* reason = ERR_reason_error_string(ERR_peek_last_error());
@@ -229,7 +277,9 @@ void NtsKeClient::Run(const std::shared_ptr<Job>& job) {
     if (connection.Socket < 0) {
         failure = {Kind::Socket, connection.Number, connection.Description};
     } else {
-        keys = Establish(connection.Socket, job->Host, failure);
+        const OpenSslUse use;
+        failure = {Kind::Socket, WSAECONNABORTED, ErrnoDescription(ECONNABORTED)};
+        keys = use.Entered() ? Establish(connection.Socket, job->Host, failure) : std::nullopt;
         publish(-1);
         CloseKeSocket(connection.Socket);
     }

@@ -2,6 +2,7 @@
 #include "timesync/NtsKeClient.h"
 #include "timesync/NtsPacket.h"
 
+#include <QTcpServer>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <openssl/x509_vfy.h>
@@ -95,4 +96,15 @@ TEST(Nts, FailuresNameTheirReason) {
         EXPECT_EQ(std::tie(failure->What, failure->Number, failure->Description),
                   std::tie(kind, number, reason));
     }
+}
+
+// The program ends while the workers of abandoned clients are still inside OpenSSL.
+TEST(Nts, AbandonedWorkersLeaveOpenSslBeforeTheEnd) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress("127.0.0.143"), 14462));
+    std::vector<std::unique_ptr<NtsKeClient>> clients(6);
+    for (auto& client : clients) {
+        (client = std::make_unique<NtsKeClient>())->Start("127.0.0.143", 14462);
+    }
+    QTest::qWait(200);
 }
