@@ -67,9 +67,10 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), services_(services),
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
       registry_(services.keyStore, services.msgBox), timeProtocol_(services.clock, this),
-      ntp_(services.clock, this) {
+      ntp_(services.clock, this), nts_(services.clock, this) {
     ui->setupUi(this);
     ntp_.setObjectName(QStringLiteral("NtpSource"));
+    nts_.setObjectName(QStringLiteral("NtsSource"));
     // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
     QTimer::singleShot(0, this,
                        [this] { setWindowIcon(QIcon(QStringLiteral(":/app/horlan.svg"))); });
@@ -92,7 +93,7 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     connect(ui->menuEditList, &QAction::triggered, this, &frmMain::menuEditList_Click);
     connect(ui->menuUpdatList, &QAction::triggered, this, &frmMain::menuUpdatList_Click);
 
-    for (TimeSource* source : std::initializer_list<TimeSource*>{&timeProtocol_, &ntp_}) {
+    for (TimeSource* source : std::initializer_list<TimeSource*>{&timeProtocol_, &ntp_, &nts_}) {
         connect(source, &TimeSource::Sampled, this, &frmMain::TimeSource_Sampled);
         connect(source, &TimeSource::Failed, this, &frmMain::TimeSource_Failed);
     }
@@ -466,13 +467,16 @@ void frmMain::cmdSync_Click() {
     ui->lblSync->setAccessibleDescription(QString());
     timeProtocol_.Abandon();
     ntp_.Abandon();
+    nts_.Abandon();
     switch (entry->Kind) {
     case ServerEntry::Protocol::Time:
         timeProtocol_.Start(*entry);
         break;
     case ServerEntry::Protocol::Ntp:
-    case ServerEntry::Protocol::Nts:
         ntp_.Start(*entry);
+        break;
+    case ServerEntry::Protocol::Nts:
+        nts_.Start(*entry);
         break;
     }
     ui->Picture1->setFocus();

@@ -3,6 +3,7 @@
 #include "netstatus/ActivityPicture.h"
 #include "storage/Registry.h"
 #include "timesync/NtpTimeSource.h"
+#include "timesync/NtsTimeSource.h"
 #include "timesync/TimeProtocolSource.h"
 #include "timesync/TimeSyncTexts.h"
 
@@ -127,6 +128,7 @@ private:
     // One source per kind of server entry; a Synchronize starts one and abandons the others.
     TimeProtocolSource timeProtocol_;
     NtpTimeSource ntp_;
+    NtsTimeSource nts_;
     QTimer Timer1;
     // Timer1 runs from the end of the load until the unload, resting while minimised.
     bool refreshing_ = false;

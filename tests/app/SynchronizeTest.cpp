@@ -7,6 +7,7 @@
 
 #include "runtime/ErrorReport.h"
 #include "timesync/NtpTimeSource.h"
+#include "timesync/NtsTimeSource.h"
 #include "timesync/SocketErrors.h"
 #include "timesync/TimeReply.h"
 #include "timesync/TimeSyncTexts.h"
@@ -206,6 +207,74 @@ TEST_F(SynchronizeTest, NtpRepliesCountOnlyWhenTheyKeepTheRules) {
         EXPECT_EQ(server.Origins.size(), requests) << "each try with a new random timestamp";
         ASSERT_EQ(Changes().size(), prompt.isEmpty() ? 1 : 0);
         EXPECT_NEAR(Changes().value(0), prompt.isEmpty() ? 41000000 : 0, 20000);
+    }
+}
+
+// Stands between Horlan and chronyd's NTP port: passes the traffic, keeping the last reply,
+// or flips the last byte of each reply (inside the authenticator), or answers every request
+// with the reply it kept.
+struct NtpRelay {
+    enum class Mode { Pass, Flip, Replay };
+    NtpRelay(const QString& address, quint16 port) : To(port) {
+        Front.bind(QHostAddress(address), port);
+        QObject::connect(&Front, &QUdpSocket::readyRead, &Front, [this] {
+            const QNetworkDatagram request = Front.receiveDatagram();
+            Client = request;
+            if (How == Mode::Replay) {
+                Answer(Kept);
+            } else {
+                Back.writeDatagram(request.data(), QHostAddress("127.0.0.150"), To);
+            }
+        });
+        QObject::connect(&Back, &QUdpSocket::readyRead, &Back, [this] {
+            QByteArray reply = Back.receiveDatagram().data();
+            Kept = How == Mode::Pass ? reply : Kept;
+            reply.back() = char(reply.back() ^ (How == Mode::Flip ? 1 : 0));
+            Answer(reply);
+        });
+    }
+    void Answer(const QByteArray& reply) {
+        Front.writeDatagram(reply, Client.senderAddress(), quint16(Client.senderPort()));
+    }
+    Mode How = Mode::Pass;
+    quint16 To;
+    QByteArray Kept;
+    QNetworkDatagram Client;
+    QUdpSocket Front, Back;
+};
+
+TEST_F(SynchronizeTest, NtsCountsOnlyAuthenticatedTime) {
+    using Cert = ChronydFixture::Cert;
+    using Mode = NtpRelay::Mode;
+    const QString host = "127.0.0.150", none = NoAuthenticatedTimeBox(host).Prompt;
+    // chronyd's certificate, what the relay does to its replies, the box ("" for none).
+    const std::tuple<Cert, Mode, QString> rows[] = {
+        {Cert::Valid, Mode::Pass, ""},
+        {Cert::OtherName, Mode::Pass, NtsCertificateBox(host, "IP address mismatch").Prompt},
+        {Cert::Expired, Mode::Pass, NtsCertificateBox(host, "certificate has expired").Prompt},
+        {Cert::Untrusted, Mode::Pass,
+         NtsCertificateBox(host, "unable to get local issuer certificate").Prompt},
+        {Cert::Valid, Mode::Flip, none},
+        {Cert::Valid, Mode::Replay, none}, // the first row's reply
+    };
+    NtpRelay relay("127.0.0.151", 11126);
+    ASSERT_NE(Open(), nullptr);
+    Child<NtsTimeSource>("NtsSource")->SetTimeLimit(3500ms);
+    Skew = 250ms;
+    for (const auto& [cert, mode, prompt] : rows) {
+        SCOPED_TRACE(prompt.toStdString());
+        ChronydFixture chronyd({host, 11126, cert, 4460, "127.0.0.151"});
+        ASSERT_TRUE(chronyd.Serving) << chronyd.Log().toStdString();
+        qputenv("SSL_CERT_FILE", chronyd.CaFile().toUtf8());
+        relay.How = mode;
+        msgBox.Boxes.clear();
+        timedated->Test.Calls.clear();
+        Sync("nts://127.0.0.150");
+        ASSERT_TRUE(WaitFor([&] { return !Label("lblSync").endsWith("..."); }));
+        EXPECT_EQ(msgBox.Boxes.value(0).Prompt, prompt);
+        ASSERT_EQ(Changes().size(), prompt.isEmpty() ? 1 : 0);
+        EXPECT_NEAR(Changes().value(0), prompt.isEmpty() ? -250000 : 0, 2000);
+        EXPECT_EQ(Tooltip().endsWith("authenticated with NTS."), prompt.isEmpty());
     }
 }
 

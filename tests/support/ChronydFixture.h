@@ -25,6 +25,7 @@ struct ChronydFixture {
         quint16 Port = 123;
         Cert Nts = Cert::None;
         quint16 NtsPort = 4460;
+        QString NtpServer; // named to NTS clients instead of Address, when set
     };
 
     explicit ChronydFixture(const Options& options) : Opt(options) {
@@ -43,6 +44,7 @@ struct ChronydFixture {
                         .arg(Dir.filePath("server.key"), Dir.filePath("server.pem"))
                         .arg(Opt.NtsPort)
                         .arg(Dir.path());
+            text += Opt.NtpServer.isEmpty() ? QString() : "ntsntpserver " + Opt.NtpServer + "\n";
         }
         QFile file(conf);
         if (!file.open(QIODevice::WriteOnly) || !file.write(text.toUtf8()) || !file.flush()) {
