@@ -68,6 +68,8 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), services_(services),
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
       registry_(services.keyStore, services.msgBox), Winsock1(this) {
+    // Before the panel's labels exist: a screen reader may ask for them as they are made.
+    InstallPanelAccessibility();
     ui->setupUi(this);
     Winsock1.setObjectName(QStringLiteral("Winsock1"));
     Winsock1.SetReplyTimeout(kReplyTimeLimit);
@@ -107,7 +109,6 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     }
 
     ui->Picture1->installEventFilter(this);
-    MarkPanelForScreenReaders(ui->Picture1, {ui->lblHost, ui->lblIP, ui->lblUTC, ui->lblLocalT});
     // The status button lies below the visible part of the window; the menu entry is the way
     // to the dialog, so keyboard and screen readers skip the button.
     ui->cmdInetStatus->hide();
