@@ -8,10 +8,12 @@ namespace horlan {
 
 namespace {
 
-constexpr const char* kCaption = "horlanCaption";
+bool IsPanel(const QObject* object) {
+    return object != nullptr && object->property("horlanPanel").toBool();
+}
 
 bool IsCaption(const QObject* object) {
-    return object->property(kCaption).toBool();
+    return object->property("horlanCaption").toBool();
 }
 
 // The panel without its captions among its children.
@@ -82,20 +84,26 @@ private:
     QString Text() const { return static_cast<QLabel*>(widget())->text(); }
 };
 
+// Asked for each class of `object` from the most derived up; the answer does not depend on it.
+QAccessibleInterface* PanelInterface(const QString&, QObject* object) {
+    if (!object->isWidgetType()) {
+        return nullptr;
+    }
+    auto* widget = static_cast<QWidget*>(object);
+    if (IsPanel(widget)) {
+        return new PanelAccessible(widget);
+    }
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (label != nullptr && IsPanel(label->parentWidget()) && !IsCaption(label)) {
+        return new ValueLabelAccessible(label);
+    }
+    return nullptr;
+}
+
 } // namespace
 
-void MarkPanelForScreenReaders(QWidget* panel, const QList<QWidget*>& captions) {
-    for (QWidget* caption : captions) {
-        caption->setProperty(kCaption, true);
-    }
-    // Registered before anything asks, these stand in for Qt's own views of the panel and its
-    // labels; the cache drops them with their widgets.
-    QAccessible::registerAccessibleInterface(new PanelAccessible(panel));
-    for (QLabel* label : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (!IsCaption(label)) {
-            QAccessible::registerAccessibleInterface(new ValueLabelAccessible(label));
-        }
-    }
+void InstallPanelAccessibility() {
+    QAccessible::installFactory(&PanelInterface); // once: Qt keeps each factory once
 }
 
 } // namespace horlan

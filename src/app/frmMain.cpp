@@ -68,6 +68,8 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
       registry_(services.keyStore, services.msgBox), timeProtocol_(services.clock, this),
       ntp_(services.clock, this), nts_(services.clock, this) {
+    // Before the panel's labels exist: a screen reader may ask for them as they are made.
+    InstallPanelAccessibility();
     ui->setupUi(this);
     ntp_.setObjectName(QStringLiteral("NtpSource"));
     nts_.setObjectName(QStringLiteral("NtsSource"));
@@ -107,7 +109,6 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     }
 
     ui->Picture1->installEventFilter(this);
-    MarkPanelForScreenReaders(ui->Picture1, {ui->lblHost, ui->lblIP, ui->lblUTC, ui->lblLocalT});
     // The status button lies below the visible part of the window; the menu entry is the way
     // to the dialog, so keyboard and screen readers skip the button.
     ui->cmdInetStatus->hide();

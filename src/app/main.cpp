@@ -1,5 +1,6 @@
 // Horlan's entry point: chooses the real platform backends and starts the main window.
 #include "app/CommandLine.h"
+#include "app/PrivilegedStart.h"
 #include "app/frmMain.h"
 #include "netstatus/NetlinkConnectionState.h"
 #include "netstatus/NetlinkInterfaceTable.h"
@@ -18,6 +19,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (const auto code = horlan::RefusePrivilegedStart()) {
+        return *code;
+    }
     if (const auto code = horlan::AnswerInfoOptions(argc, argv)) {
         return *code;
     }

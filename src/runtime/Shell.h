@@ -11,6 +11,8 @@ class QUrl;
 
 namespace horlan {
 
+class RuntimeError;
+
 // Seam: the desktop's services for starting other programs. None of them blocks while the
 // program it starts runs.
 class Shell {
@@ -29,9 +31,11 @@ public:
     // False when no handler accepted it.
     virtual bool OpenUrl(const QUrl& url) = 0;
 
-    // Shows the local folder `folder` in the file manager. Throws RuntimeError when nothing
-    // could show it.
-    virtual void ShowFolder(const QString& folder) = 0;
+    // Shows the local folder `folder` in the file manager without waiting for it. When
+    // nothing could show it, `failed` runs on this thread with the error, before this returns
+    // or later from the event loop; never after `context` is destroyed.
+    using Failed = std::function<void(const RuntimeError& error)>;
+    virtual void ShowFolder(const QString& folder, QObject* context, Failed failed) = 0;
 };
 
 // The services of the user's desktop session.
@@ -40,7 +44,7 @@ public:
     void StartAndReport(const QString& program, const QStringList& arguments, QObject* context,
                         Finished finished) override;
     bool OpenUrl(const QUrl& url) override;
-    void ShowFolder(const QString& folder) override;
+    void ShowFolder(const QString& folder, QObject* context, Failed failed) override;
 };
 
 } // namespace horlan

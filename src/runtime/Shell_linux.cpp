@@ -4,25 +4,33 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QProcess>
+#include <QPromise>
+#include <QThreadPool>
 #include <QUrl>
+
+#include <memory>
 
 namespace horlan {
 
 namespace {
 
-// Long enough for the file manager to be started by the bus, short enough not to hang the window.
+// Long enough for the file manager to be started by the bus; after that the folder is opened
+// the other way, so that a click does not go unanswered.
 constexpr int FileManagerCallTimeoutMs = 5000;
 
 // Asks the desktop's file manager to show `folder` selected in its parent, as the
-// FileManager1 interface offers it. False when no file manager answered.
-bool ShowItemsOverBus(const QString& folder) {
+// FileManager1 interface offers it, without waiting for the answer. Without a session bus
+// the answer is that error.
+QDBusPendingCall SendShowItems(const QString& folder) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        return false;
+        return QDBusPendingCall::fromError(bus.lastError());
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"),
@@ -30,8 +38,7 @@ bool ShowItemsOverBus(const QString& folder) {
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     const QString uri = QUrl::fromLocalFile(QDir::cleanPath(folder)).toString(QUrl::FullyEncoded);
     call << QStringList{uri} << QString();
-    const QDBusMessage reply = bus.call(call, QDBus::Block, FileManagerCallTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return bus.asyncCall(call, FileManagerCallTimeoutMs);
 }
 
 } // namespace
@@ -66,13 +73,36 @@ bool DesktopShell::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-void DesktopShell::ShowFolder(const QString& folder) {
-    if (ShowItemsOverBus(folder)) {
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
-        Raise(ErrFileNotFound);
-    }
+void DesktopShell::ShowFolder(const QString& folder, QObject* context, Failed failed) {
+    // No file manager answered: the desktop's handler for folders opens it instead.
+    auto openFolder = [folder, failed = std::move(failed)] {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) {
+            failed(RuntimeError(ErrFileNotFound, StandardDescription(ErrFileNotFound)));
+        }
+    };
+    // The first use of the session bus loads libdbus and connects, tens of milliseconds, so a
+    // worker sends the call. Both steps answer on this thread through watchers owned by
+    // `context`, which drop the answer with it.
+    auto promise = std::make_shared<QPromise<QDBusPendingCall>>();
+    auto* sent = new QFutureWatcher<QDBusPendingCall>(context);
+    QObject::connect(sent, &QFutureWatcherBase::finished, sent,
+                     [sent, context, openFolder = std::move(openFolder)] {
+                         sent->deleteLater();
+                         auto* answer = new QDBusPendingCallWatcher(sent->result(), context);
+                         QObject::connect(answer, &QDBusPendingCallWatcher::finished, answer,
+                                          [answer, openFolder] {
+                                              answer->deleteLater();
+                                              if (answer->isError()) {
+                                                  openFolder();
+                                              }
+                                          });
+                     });
+    sent->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, folder] {
+        promise->addResult(SendShowItems(folder));
+        promise->finish();
+    });
 }
 
 } // namespace horlan

@@ -174,10 +174,13 @@ void frmDownload::cmdExit_Click() {
 }
 
 void frmDownload::lblLink_Click() {
-    try {
-        shell_.ShowFolder(GetAppDataFolder(fallbackFolder_));
-    } catch (const RuntimeError& error) {
+    const auto report = [this](const RuntimeError& error) {
         msgBox_.Show(CommonErrorReport(error, QStringLiteral("frmDownload - lbl_Link")));
+    };
+    try {
+        shell_.ShowFolder(GetAppDataFolder(fallbackFolder_), this, report);
+    } catch (const RuntimeError& error) {
+        report(error);
     } catch (const std::exception& error) {
         msgBox_.Show(
             CommonErrorReport(Unexpected(error), QStringLiteral("frmDownload - lbl_Link")));

@@ -2,8 +2,8 @@
 # The shipped program's command line, started without the right to set the clock.
 # --help and --version must answer with no display at all; an unknown option needs a
 # (offscreen) display, because Qt's own options are taken off before Horlan looks.
-exe=$1 out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+exe=$1 out=$(mktemp) err=$(mktemp) copy=$(mktemp -d)
+trap 'rm -rf "$out" "$err" "$copy"' EXIT
 fails=0
 run() { # <expected exit code> <platform or ""> <arguments...>
     want=$1 platform=$2
@@ -27,4 +27,12 @@ run 2 offscreen --bogus
 expect "$err" "Unknown option 'bogus'"
 expect "$err" "^Usage: "
 [ ! -s "$out" ] || { echo "FAIL: --bogus wrote to stdout" >&2; fails=1; }
+# A copy granted the right to set the clock, started by a user other than root, refuses before
+# it reads anything. It runs in a user namespace of its own, where that right is worth nothing.
+cp "$exe" "$copy/horlan" && setcap cap_sys_time+ep "$copy/horlan" || exit 1
+DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent QT_QPA_PLATFORM=offscreen unshare --user \
+    --map-user=65534 --map-group=65534 -- "$copy/horlan" --version >"$out" 2>"$err"
+got=$?
+[ "$got" -eq 1 ] && [ ! -s "$out" ] || { echo "FAIL: privileged copy: exit $got" >&2; fails=1; }
+expect "$err" "^horlan: refusing to run with privileges"
 exit $fails

@@ -209,7 +209,8 @@ TEST_F(MainWindowTest, ActivityPictureFollowsTheCounters) {
     QLabel* image = Child<QLabel>("Image1");
     for (const auto& [sent, picture] : {std::pair{1000, 4}, {1000, 1}, {1200, 3}}) {
         interfaces.Rows = {MakeInterfaceRow(1, 5000, sent)};
-        EXPECT_TRUE(QTest::qWaitFor([&] { return SamePicture(image, picture); }, 1000)) << picture;
+        EXPECT_TRUE(QTest::qWaitFor([&, want = picture] { return SamePicture(image, want); }, 1000))
+            << picture;
     }
 }
 

@@ -30,11 +30,8 @@ public:
         OpenedUrls.append(url);
         return OpenSucceeds;
     }
-    void ShowFolder(const QString& folder) override {
+    void ShowFolder(const QString& folder, QObject*, Failed) override {
         ShownFolders.append(folder);
-        if (ShowFolderError) {
-            throw *ShowFolderError;
-        }
     }
 
     QList<Start> Started;
@@ -43,7 +40,6 @@ public:
     bool StartSucceeds = true;
     int ExitStatus = 0;
     bool OpenSucceeds = true;
-    std::optional<RuntimeError> ShowFolderError; // thrown by ShowFolder after recording
 };
 
 } // namespace horlan
