@@ -416,7 +416,8 @@ void frmMain::UpdateActivityPicture() {
     if (!ipHelper_) {
         return;
     }
-    ResumeNext([&] { ipHelper_->Interfaces(); });
+    // The totals alone: the picture needs nothing of the table.
+    ResumeNext([&] { ipHelper_->RefreshTotals(); });
     ResumeNext([&] {
         ShowActivityPicture(activity_.Next(ipHelper_->BytesReceived(), ipHelper_->BytesSent()));
     });
