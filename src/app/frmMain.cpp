@@ -13,6 +13,7 @@
 #include "netstatus/frmInfo.h"
 #include "runtime/AppInfo.h"
 #include "runtime/Bell.h"
+#include "runtime/CachedBackdrop.h"
 #include "runtime/ErrorReport.h"
 #include "runtime/LabelClick.h"
 #include "runtime/MsgBox.h"
@@ -112,11 +113,8 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     // to the dialog, so keyboard and screen readers skip the button.
     ui->cmdInetStatus->hide();
 
-    ResumeNext([&] {
-        for (int picture = 1; picture <= static_cast<int>(ImageList1.size()); ++picture) {
-            ImageList1.at(static_cast<std::size_t>(picture - 1)) = ActivityPicture(picture);
-        }
-    });
+    // The picture changes with the traffic; its change should not repaint the frame beneath.
+    PaintOverCachedBackdrop(ui->Image1);
 
     // At the end of the session the window is not closed for us; its settings are kept all
     // the same.
@@ -429,7 +427,12 @@ void frmMain::ShowActivityPicture(int picture) {
     if (picture == shownPicture_) {
         return;
     }
-    ui->Image1->setPixmap(ImageList1.at(static_cast<std::size_t>(picture - 1)));
+    // Each picture is drawn when it is first shown: start-up needs only the first.
+    QPixmap& drawing = ImageList1.at(static_cast<std::size_t>(picture - 1));
+    if (drawing.isNull()) {
+        drawing = ActivityPicture(picture);
+    }
+    ui->Image1->setPixmap(drawing);
     ui->Image1->setAccessibleDescription(ActivityDescription(picture));
     shownPicture_ = picture;
 }
