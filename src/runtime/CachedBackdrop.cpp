@@ -1,6 +1,9 @@
 #include "runtime/CachedBackdrop.h"
 
+#include <QBackingStore>
 #include <QEvent>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -38,40 +41,42 @@ protected:
 
 private:
     void Paint() {
+        QPainter painter(widget_);
         const qreal ratio = widget_->devicePixelRatioF();
-        if (!backdrop_.isNull() && backdrop_.devicePixelRatio() == ratio) {
-            QPainter(widget_).drawPixmap(0, 0, backdrop_);
+        if (!backdrop_.isNull()) {
+            painter.drawPixmap(QRect(QPoint(), widget_->size()), backdrop_);
+            if (backdrop_.devicePixelRatio() != ratio) {
+                Forget(); // the next paint takes a sharp copy
+                widget_->update();
+            }
             return;
         }
-        // The first paint, at start-up or after a change, is an ordinary one: the parent has
-        // just painted beneath. The copy is made at the next, which then needs it.
-        if (!painted_) {
-            painted_ = true;
-            widget_->setAttribute(Qt::WA_OpaquePaintEvent, false);
+        // Not opaque yet, so the parent has just painted beneath. When this paint goes to the
+        // window's own buffer, what lies there now is the backdrop to keep.
+        QBackingStore* store = widget_->backingStore();
+        const auto* buffer =
+            store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        if (buffer == nullptr || painter.paintEngine()->paintDevice() != buffer) {
             return;
         }
-        QWidget* parent = widget_->parentWidget();
-        if (parent == nullptr) {
+        const QRect area =
+            painter.deviceTransform().mapRect(QRectF(widget_->rect())).toAlignedRect();
+        if (!buffer->rect().contains(area)) {
             return;
         }
-        backdrop_ = QPixmap(widget_->size() * ratio);
+        backdrop_ = QPixmap::fromImage(buffer->copy(area));
         backdrop_.setDevicePixelRatio(ratio);
-        parent->render(&backdrop_, QPoint(), QRegion(widget_->geometry()),
-                       QWidget::DrawWindowBackground);
-        QPainter(widget_).drawPixmap(0, 0, backdrop_);
         // From now on Qt paints nothing behind the widget: the copy covers every pixel.
         widget_->setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
     void Forget() {
         backdrop_ = QPixmap();
-        painted_ = false;
         widget_->setAttribute(Qt::WA_OpaquePaintEvent, false);
     }
 
     QWidget* widget_;
     QPixmap backdrop_;
-    bool painted_ = false;
 };
 
 } // namespace
