@@ -30,6 +30,7 @@
 #include "timesync/TimeSyncTexts.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -63,6 +64,33 @@ int TwipsToPixels(float twips) {
     return static_cast<int>(pixels);
 }
 
+// The documented colours of the drop-down and the panel, as palettes: a style sheet would bring
+// in Qt's style sheet engine, a megabyte of memory, for a few colours.
+void PaintPanelColours(Ui::frmMain& form) {
+    const QColor darkBlue(0, 0, 64);
+    const QColor cyan(0, 255, 255);
+    const QColor lightCyan(128, 255, 255);
+    QPalette panel = form.Picture1->palette();
+    panel.setColor(QPalette::Window, darkBlue);
+    panel.setColor(QPalette::WindowText, cyan); // the labels' text
+    form.Picture1->setPalette(panel);
+    form.Picture1->setAutoFillBackground(true);
+    QPalette status = form.lblSync->palette();
+    status.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    form.lblSync->setPalette(status);
+    QPalette list = form.Combo1->palette();
+    for (const auto role : {QPalette::Button, QPalette::Base, QPalette::Window}) {
+        list.setColor(role, darkBlue);
+    }
+    for (const auto role : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText}) {
+        list.setColor(role, lightCyan);
+    }
+    list.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    list.setColor(QPalette::HighlightedText, lightCyan);
+    form.Combo1->setPalette(list);
+    form.Combo1->view()->setPalette(list);
+}
+
 } // namespace
 
 frmMain::frmMain(const frmMainServices& services, QWidget* parent)
@@ -70,6 +98,7 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
       connection_(std::make_unique<InternetConnectionState>(services.connectionState)),
       registry_(services.keyStore, services.msgBox), Winsock1(this) {
     ui->setupUi(this);
+    PaintPanelColours(*ui);
     Winsock1.setObjectName(QStringLiteral("Winsock1"));
     Winsock1.SetReplyTimeout(kReplyTimeLimit);
     // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
