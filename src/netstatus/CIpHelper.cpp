@@ -8,6 +8,13 @@ namespace horlan {
 
 namespace {
 
+// Marks a read as running for its duration.
+struct Busy {
+    bool& Flag;
+    explicit Busy(bool& flag) : Flag(flag) { Flag = true; }
+    ~Busy() { Flag = false; }
+};
+
 // A 32-bit property holds the low 32 bits of the platform's value, bit for bit.
 qint32 Low32(quint64 value) {
     return static_cast<qint32>(static_cast<quint32>(value));
@@ -81,17 +88,6 @@ void Fill(CInterface& record, const InterfaceRow& row, const QString& descriptio
 } // namespace
 
 CIpHelper::CIpHelper(InterfaceTable& table, MsgBox& msgBox) : table_(table), msgBox_(msgBox) {}
-
-namespace {
-
-// Marks a read as running for its duration.
-struct Busy {
-    bool& Flag;
-    explicit Busy(bool& flag) : Flag(flag) { Flag = true; }
-    ~Busy() { Flag = false; }
-};
-
-} // namespace
 
 std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
     // A timer tick that arrives while this object's box is open must not start another read.
