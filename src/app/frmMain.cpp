@@ -13,6 +13,7 @@
 #include "netstatus/frmInfo.h"
 #include "runtime/AppInfo.h"
 #include "runtime/Bell.h"
+#include "runtime/CachedBackdrop.h"
 #include "runtime/ErrorReport.h"
 #include "runtime/LabelClick.h"
 #include "runtime/MsgBox.h"
@@ -30,6 +31,7 @@
 #include "timesync/TimeSyncTexts.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -61,6 +63,33 @@ int TwipsToPixels(float twips) {
     return static_cast<int>(pixels);
 }
 
+// The documented colours of the drop-down and the panel, as palettes: a style sheet would bring
+// in Qt's style sheet engine, a megabyte of memory, for a few colours.
+void PaintPanelColours(Ui::frmMain& form) {
+    const QColor darkBlue(0, 0, 64);
+    const QColor cyan(0, 255, 255);
+    const QColor lightCyan(128, 255, 255);
+    QPalette panel = form.Picture1->palette();
+    panel.setColor(QPalette::Window, darkBlue);
+    panel.setColor(QPalette::WindowText, cyan); // the labels' text
+    form.Picture1->setPalette(panel);
+    form.Picture1->setAutoFillBackground(true);
+    QPalette status = form.lblSync->palette();
+    status.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    form.lblSync->setPalette(status);
+    QPalette list = form.Combo1->palette();
+    for (const auto role : {QPalette::Button, QPalette::Base, QPalette::Window}) {
+        list.setColor(role, darkBlue);
+    }
+    for (const auto role : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText}) {
+        list.setColor(role, lightCyan);
+    }
+    list.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    list.setColor(QPalette::HighlightedText, lightCyan);
+    form.Combo1->setPalette(list);
+    form.Combo1->view()->setPalette(list);
+}
+
 } // namespace
 
 frmMain::frmMain(const frmMainServices& services, QWidget* parent)
@@ -71,6 +100,7 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     // Before the panel's labels exist: a screen reader may ask for them as they are made.
     InstallPanelAccessibility();
     ui->setupUi(this);
+    PaintPanelColours(*ui);
     ntp_.setObjectName(QStringLiteral("NtpSource"));
     nts_.setObjectName(QStringLiteral("NtsSource"));
     // The icon's vector drawing needs Qt's SVG plugins; they load once the window shows.
@@ -113,11 +143,8 @@ frmMain::frmMain(const frmMainServices& services, QWidget* parent)
     // to the dialog, so keyboard and screen readers skip the button.
     ui->cmdInetStatus->hide();
 
-    ResumeNext([&] {
-        for (int picture = 1; picture <= static_cast<int>(ImageList1.size()); ++picture) {
-            ImageList1.at(static_cast<std::size_t>(picture - 1)) = ActivityPicture(picture);
-        }
-    });
+    // The picture changes with the traffic; its change should not repaint the frame beneath.
+    PaintOverCachedBackdrop(ui->Image1);
 
     // When the session is about to end, its manager asks for the settings; the user may still
     // cancel the logout, so nothing closes yet. Everything closes once the session ends (or
@@ -424,7 +451,8 @@ void frmMain::UpdateActivityPicture() {
     if (!ipHelper_) {
         return;
     }
-    ResumeNext([&] { ipHelper_->Interfaces(); });
+    // The totals alone: the picture needs nothing of the table.
+    ResumeNext([&] { ipHelper_->RefreshTotals(); });
     ResumeNext([&] {
         ShowActivityPicture(activity_.Next(ipHelper_->BytesReceived(), ipHelper_->BytesSent()));
     });
@@ -436,7 +464,12 @@ void frmMain::ShowActivityPicture(int picture) {
     if (picture == shownPicture_) {
         return;
     }
-    ui->Image1->setPixmap(ImageList1.at(static_cast<std::size_t>(picture - 1)));
+    // Each picture is drawn when it is first shown: start-up needs only the first.
+    QPixmap& drawing = ImageList1.at(static_cast<std::size_t>(picture - 1));
+    if (drawing.isNull()) {
+        drawing = ActivityPicture(picture);
+    }
+    ui->Image1->setPixmap(drawing);
     ui->Image1->setAccessibleDescription(ActivityDescription(picture));
     shownPicture_ = picture;
 }

@@ -8,6 +8,13 @@ namespace horlan {
 
 namespace {
 
+// Marks a read as running for its duration.
+struct Busy {
+    bool& Flag;
+    explicit Busy(bool& flag) : Flag(flag) { Flag = true; }
+    ~Busy() { Flag = false; }
+};
+
 // A 32-bit property holds the low 32 bits of the platform's value, bit for bit.
 qint32 Low32(quint64 value) {
     return static_cast<qint32>(static_cast<quint32>(value));
@@ -85,17 +92,39 @@ CIpHelper::CIpHelper(InterfaceTable& table, MsgBox& msgBox) : table_(table), msg
 std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
     // A timer tick that arrives while this object's box is open must not start another read.
     if (refreshing_) {
+        if (!interfaces_) {
+            interfaces_ = std::make_shared<CInterfaces>();
+        }
         return interfaces_;
     }
-    struct Busy {
-        bool& Flag;
-        explicit Busy(bool& flag) : Flag(flag) { Flag = true; }
-        ~Busy() { Flag = false; }
-    } busy(refreshing_);
+    const Busy busy(refreshing_);
     auto collection = std::make_shared<CInterfaces>();
     interfaces_ = collection;
     RefreshInterfaces(*collection);
     return collection;
+}
+
+void CIpHelper::RefreshTotals() {
+    if (refreshing_) {
+        return;
+    }
+    const Busy busy(refreshing_);
+    TrafficTotals totals;
+    const InterfaceTableResult result = table_.ReadTotals(totals);
+    if (result == InterfaceTableResult::Ok) {
+        bytesReceived_ = static_cast<qint64>(totals.Received);
+        bytesSent_ = static_cast<qint64>(totals.Sent);
+    } else if (result == InterfaceTableResult::NotSupported) {
+        ShowNotSupportedOnce();
+    }
+}
+
+void CIpHelper::ShowNotSupportedOnce() {
+    // Once per object: the box would otherwise come back on every timer tick.
+    if (!notSupportedShown_) {
+        notSupportedShown_ = true;
+        msgBox_(IpHelperNotSupportedText());
+    }
 }
 
 void CIpHelper::SetInterfaces(std::shared_ptr<CInterfaces> interfaces) {
@@ -107,11 +136,7 @@ void CIpHelper::RefreshInterfaces(CInterfaces& collection) {
     bytesSent_ = 0;
     const InterfaceTableResult result = table_.Read(rows_);
     if (result == InterfaceTableResult::NotSupported) {
-        // Once per object: the box would otherwise come back on every timer tick.
-        if (!notSupportedShown_) {
-            notSupportedShown_ = true;
-            msgBox_(IpHelperNotSupportedText());
-        }
+        ShowNotSupportedOnce();
         return;
     }
     if (result != InterfaceTableResult::Ok) {
@@ -127,8 +152,10 @@ void CIpHelper::RefreshInterfaces(CInterfaces& collection) {
         const RowTexts& texts = TextsFor(position, row);
         auto record = std::make_shared<CInterface>();
         Fill(*record, row, texts.Description, texts.Address, texts.Name);
-        received += row.InOctets;
-        sent += row.OutOctets;
+        if (!row.Loopback) {
+            received += row.InOctets;
+            sent += row.OutOctets;
+        }
         collection.Add(record);
     }
     bytesReceived_ = static_cast<qint64>(received);

@@ -34,6 +34,13 @@ struct InterfaceRow {
     quint32 DescrLength = 0;          // bytes of Descr that hold text; may exceed 256
     std::array<char16_t, 256> Name{}; // UTF-16
     quint32 NameLength = 0;           // code units of Name that the platform filled
+    bool Loopback = false;            // the machine's own loopback interface
+};
+
+// The byte counters of every interface except loopback, summed.
+struct TrafficTotals {
+    quint64 Received = 0;
+    quint64 Sent = 0;
 };
 
 enum class InterfaceTableResult {
@@ -51,6 +58,11 @@ public:
     // order. Unless the result is Ok, `rows` is left empty. Callers keep `rows` between
     // reads so that its storage is reused.
     virtual InterfaceTableResult Read(std::vector<InterfaceRow>& rows) = 0;
+
+    // Replaces `totals` with the current sums, building no table. Never waits for the
+    // platform: an answer that has not come yet is looked for again by the next call, and
+    // dropped when it has not come by then. Unless the result is Ok, `totals` is left as it was.
+    virtual InterfaceTableResult ReadTotals(TrafficTotals& totals) = 0;
 };
 
 } // namespace horlan

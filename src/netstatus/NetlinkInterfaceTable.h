@@ -10,16 +10,18 @@
 
 namespace horlan {
 
-// The interface table read from the kernel over sockets kept open between reads. The links'
-// descriptions come from a full link dump, taken at the first read and again only after the
-// kernel announced a change of links; every other read asks for the traffic counters alone,
-// which costs the kernel far less. The link speed comes from `<sysfsNetRoot>/<name>/speed`
-// (Mb/s), read once per interface and kept.
+// The interface table read from the kernel over sockets opened at the first read and kept
+// open. The links' descriptions come from a full link dump, taken at the first read and again
+// only after the kernel announced a change of links; every other read asks for the traffic
+// counters alone, which costs the kernel far less. The link speed comes from
+// `<sysfsNetRoot>/<name>/speed` (Mb/s), read once per interface and kept. The totals come from
+// one dump of the traffic counters alone on a socket of their own that never waits.
 class NetlinkInterfaceTable : public InterfaceTable {
 public:
     explicit NetlinkInterfaceTable(QString sysfsNetRoot = QStringLiteral("/sys/class/net"));
 
     InterfaceTableResult Read(std::vector<InterfaceRow>& rows) override;
+    InterfaceTableResult ReadTotals(TrafficTotals& totals) override;
 
     // How many full link dumps the reads have taken so far.
     quint64 LinkDumps() const { return linkDumps_; }
@@ -55,6 +57,9 @@ private:
     bool linksKnown_ = false;
     quint64 linkDumps_ = 0;
     std::vector<KnownSpeed> speeds_;
+    NetlinkSocket totals_;
+    quint32 totalsSequence_ = 0;  // the request whose answer has not come in full yet; 0: none
+    TrafficTotals pendingTotals_; // the sums of that answer so far
 };
 
 } // namespace horlan

@@ -31,9 +31,37 @@ quint64 ReadSpeed(const QString& path) {
 } // namespace
 
 NetlinkInterfaceTable::NetlinkInterfaceTable(QString sysfsNetRoot)
-    : sysfsNetRoot_(std::move(sysfsNetRoot)), countersBuffer_(CountersBufferSize),
-      buffer_(ReceiveBufferSize) {
-    socket_.Open();
+    : sysfsNetRoot_(std::move(sysfsNetRoot)), countersBuffer_(CountersBufferSize) {}
+
+InterfaceTableResult NetlinkInterfaceTable::ReadTotals(TrafficTotals& totals) {
+    if (!totals_.Open(NetlinkSocket::Waiting::Never)) {
+        return InterfaceTableResult::NotSupported;
+    }
+    // The answer to the last call's request, when it had not come by then, is taken up first.
+    const bool late = totalsSequence_ != 0;
+    if (!late) {
+        totalsSequence_ = totals_.NextSequence();
+        pendingTotals_ = {};
+        if (!totals_.RequestStatistics(totalsSequence_)) {
+            totalsSequence_ = 0;
+            return InterfaceTableResult::Failed;
+        }
+    }
+    const auto parse = [&](std::span<const quint8> datagram) {
+        return SumStatisticsDump(datagram, totalsSequence_, pendingTotals_);
+    };
+    const DumpProgress progress = totals_.ReceiveDump(countersBuffer_, parse);
+    if (progress == DumpProgress::More && !late) {
+        return InterfaceTableResult::Failed;
+    }
+    totalsSequence_ = 0;
+    if (progress != DumpProgress::Done) {
+        // Too late or spoilt: whatever is still to come is dropped with the socket.
+        totals_.Close();
+        return InterfaceTableResult::Failed;
+    }
+    totals = pendingTotals_;
+    return InterfaceTableResult::Ok;
 }
 
 InterfaceTableResult NetlinkInterfaceTable::Read(std::vector<InterfaceRow>& rows) {
@@ -56,6 +84,7 @@ InterfaceTableResult NetlinkInterfaceTable::ReadLinks(std::vector<InterfaceRow>&
     rows.clear();
     linksKnown_ = false;
     ++linkDumps_;
+    buffer_.resize(ReceiveBufferSize);
     const quint32 sequence = socket_.NextSequence();
     if (!socket_.RequestLinks(sequence)) {
         return InterfaceTableResult::Failed;
@@ -95,6 +124,7 @@ bool NetlinkInterfaceTable::DumpOnly() {
     if (!socket_.Open()) {
         return false;
     }
+    buffer_.resize(ReceiveBufferSize);
     const quint32 sequence = socket_.NextSequence();
     if (!socket_.RequestLinks(sequence)) {
         return false;

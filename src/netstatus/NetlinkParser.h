@@ -40,6 +40,12 @@ struct StatisticsMatch {
 DumpProgress ParseStatisticsDump(std::span<const quint8> datagram, quint32 sequence,
                                  std::span<InterfaceRow> rows, StatisticsMatch& match);
 
+// Decodes one datagram of a dump of link statistics answering request `sequence` like
+// ParseStatisticsDump, adding the bytes received and sent of every link but loopback to
+// `totals`.
+DumpProgress SumStatisticsDump(std::span<const quint8> datagram, quint32 sequence,
+                               TrafficTotals& totals);
+
 // Decodes one link message, netlink header included. Returns false, leaving `row`
 // unspecified, when the message is truncated, malformed or not a link message.
 bool DecodeLinkMessage(std::span<const quint8> message, InterfaceRow& row);

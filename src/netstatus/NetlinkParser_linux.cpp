@@ -85,10 +85,15 @@ bool ReadU32(Bytes value, quint32& out) {
     return true;
 }
 
+// Whether an IFLA_STATS64 value holds at least the counters that the table takes.
+bool HasCounters(Bytes value) {
+    return value.size() >= offsetof(rtnl_link_stats64, rx_length_errors);
+}
+
 // The kernel's statistics mapped onto the table's counters. Linux keeps no count of sent
 // broadcast packets, so every sent packet counts as unicast.
 bool ApplyStatistics(Bytes value, InterfaceRow& row) {
-    if (value.size() < offsetof(rtnl_link_stats64, rx_length_errors)) {
+    if (!HasCounters(value)) {
         return false;
     }
     const auto stats = Load<rtnl_link_stats64>(value);
@@ -137,6 +142,7 @@ bool DecodeLinkMessage(Bytes message, InterfaceRow& row) {
     row.Index = static_cast<quint32>(info.ifi_index);
     row.Type = info.ifi_type;
     row.AdminStatus = (info.ifi_flags & IFF_UP) != 0 ? 1 : 0;
+    row.Loopback = (info.ifi_flags & IFF_LOOPBACK) != 0;
 
     Bytes name;
     Bytes alias;
@@ -225,6 +231,36 @@ InterfaceRow* FindRow(std::span<InterfaceRow> rows, quint32 index, std::size_t e
     return found == rows.end() ? nullptr : &*found;
 }
 
+// Walks one datagram of a statistics dump like WalkDump, handing `use(index, counters)` the
+// link index and the IFLA_STATS_LINK_64 value of each statistics message; a message without
+// a whole one fails the dump.
+template <class Use, class Notice>
+DumpProgress WalkStatistics(Bytes datagram, quint32 sequence, Use&& use, Notice&& notice) {
+    return WalkDump(
+        datagram, sequence, RTM_NEWSTATS,
+        [&](const Message& message) {
+            if (message.Payload.size() < sizeof(if_stats_msg)) {
+                return false;
+            }
+            const auto header = Load<if_stats_msg>(message.Payload);
+            std::optional<Bytes> statistics;
+            const bool wellFormed =
+                ForEachAttribute(Skip(message.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
+                                 [&](unsigned type, Bytes value) {
+                                     if (type == IFLA_STATS_LINK_64) {
+                                         statistics = value;
+                                     }
+                                     return true;
+                                 });
+            return wellFormed && statistics && HasCounters(*statistics) &&
+                   use(header.ifindex, *statistics);
+        },
+        notice);
+}
+
+// The kernel creates the loopback link first in every network namespace, with index 1.
+constexpr quint32 LoopbackIndex = 1;
+
 } // namespace
 
 DumpProgress ParseLinkDump(Bytes datagram, quint32 sequence, std::vector<InterfaceRow>& rows) {
@@ -249,32 +285,17 @@ DumpProgress FrameDump(Bytes datagram, quint32 sequence) {
 
 DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<InterfaceRow> rows,
                                  StatisticsMatch& match) {
-    return WalkDump(
-        datagram, sequence, RTM_NEWSTATS,
-        [&](const Message& message) {
-            if (message.Payload.size() < sizeof(if_stats_msg)) {
-                return false;
-            }
-            const auto header = Load<if_stats_msg>(message.Payload);
-            std::optional<Bytes> statistics;
-            const bool wellFormed =
-                ForEachAttribute(Skip(message.Payload, NLMSG_ALIGN(sizeof(if_stats_msg))),
-                                 [&](unsigned type, Bytes value) {
-                                     if (type == IFLA_STATS_LINK_64) {
-                                         statistics = value;
-                                     }
-                                     return true;
-                                 });
-            if (!wellFormed || !statistics) {
-                return false;
-            }
-            InterfaceRow* const row = FindRow(rows, header.ifindex, match.Matched);
+    return WalkStatistics(
+        datagram, sequence,
+        [&](quint32 index, Bytes statistics) {
+            InterfaceRow* const row = FindRow(rows, index, match.Matched);
             if (row == nullptr) {
                 ++match.Unknown;
                 return true;
             }
             ++match.Matched;
-            return ApplyStatistics(*statistics, *row);
+            ApplyStatistics(statistics, *row);
+            return true;
         },
         [&](const nlmsghdr& header) {
             // The kernel gives announcements the sequence of the request that caused them, so
@@ -283,6 +304,20 @@ DumpProgress ParseStatisticsDump(Bytes datagram, quint32 sequence, std::span<Int
                 ++match.Announcements;
             }
         });
+}
+
+DumpProgress SumStatisticsDump(Bytes datagram, quint32 sequence, TrafficTotals& totals) {
+    return WalkStatistics(
+        datagram, sequence,
+        [&](quint32 index, Bytes statistics) {
+            if (index != LoopbackIndex) {
+                const auto counters = Load<rtnl_link_stats64>(statistics);
+                totals.Received += counters.rx_bytes;
+                totals.Sent += counters.tx_bytes;
+            }
+            return true;
+        },
+        [](const nlmsghdr&) {});
 }
 
 std::optional<quint32> DecodeRouteReply(Bytes datagram, quint32 sequence) {

@@ -12,23 +12,33 @@
 namespace horlan {
 
 NetlinkSocket::~NetlinkSocket() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
+    Close();
 }
 
-bool NetlinkSocket::Open() {
+bool NetlinkSocket::Open(Waiting waiting) {
     if (fd_ >= 0) {
         return true;
     }
-    fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    waits_ = waiting != Waiting::Never;
+    fd_ =
+        ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | (waits_ ? 0 : SOCK_NONBLOCK), NETLINK_ROUTE);
     if (fd_ < 0) {
         return false;
     }
-    // The kernel answers at once; the limit only keeps a lost answer from freezing the caller.
-    const timeval limit{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    if (waits_) {
+        // The kernel answers at once; the limit only keeps a lost answer from freezing the
+        // caller.
+        const timeval limit{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    }
     return true;
+}
+
+void NetlinkSocket::Close() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 bool NetlinkSocket::Send(std::span<const quint8> message) {
@@ -91,6 +101,7 @@ std::span<const quint8> NetlinkSocket::Receive(std::vector<quint8>& buffer) {
     do {
         received = ::recvmsg(fd_, &header, 0);
     } while (received < 0 && errno == EINTR);
+    nothingYet_ = !waits_ && received < 0 && errno == EAGAIN;
     if (received <= 0 || (header.msg_flags & MSG_TRUNC) != 0) {
         return {};
     }
@@ -102,7 +113,10 @@ NetlinkSocket::ReceiveDump(std::vector<quint8>& buffer,
                            const std::function<DumpProgress(std::span<const quint8>)>& parse) {
     for (;;) {
         const auto datagram = Receive(buffer);
-        const DumpProgress progress = datagram.empty() ? DumpProgress::Failed : parse(datagram);
+        if (datagram.empty()) {
+            return nothingYet_ ? DumpProgress::More : DumpProgress::Failed;
+        }
+        const DumpProgress progress = parse(datagram);
         if (progress != DumpProgress::More) {
             return progress;
         }

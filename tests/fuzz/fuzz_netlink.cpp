@@ -15,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     StatisticsMatch match;
     ParseStatisticsDump(datagram, 1, rows, match);
+    TrafficTotals totals;
+    SumStatisticsDump(datagram, 1, totals);
     InterfaceRow row;
     DecodeLinkMessage(datagram, row);
     DecodeRouteReply(datagram, 1);

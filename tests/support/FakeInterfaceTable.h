@@ -13,11 +13,23 @@ inline InterfaceRow MakeInterfaceRow(quint32 index, quint64 inOctets = 0, quint6
     return row;
 }
 
-// Answers every read with Result and, when that is Ok, with Rows; counts the reads.
+// Answers every read with Result and, when that is Ok, with Rows or their totals; counts the
+// reads.
 struct FakeInterfaceTable : InterfaceTable {
     InterfaceTableResult Read(std::vector<InterfaceRow>& rows) override {
         ++Reads;
         rows = Result == InterfaceTableResult::Ok ? Rows : std::vector<InterfaceRow>{};
+        return Result;
+    }
+    InterfaceTableResult ReadTotals(TrafficTotals& totals) override {
+        ++Reads;
+        if (Result == InterfaceTableResult::Ok) {
+            totals = {};
+            for (const InterfaceRow& row : Rows) {
+                totals.Received += row.Loopback ? 0 : row.InOctets;
+                totals.Sent += row.Loopback ? 0 : row.OutOctets;
+            }
+        }
         return Result;
     }
     InterfaceTableResult Result = InterfaceTableResult::Ok;
