@@ -56,8 +56,9 @@ QString DurationText(std::chrono::nanoseconds span) {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     if (ns < 1e9) {
+        // Below a millisecond, the microseconds that NTP can tell on a short path.
         return QCoreApplication::translate("TimeSyncTexts", "%1 ms")
-            .arg(locale.toString(ns / 1e6, 'f', 1));
+            .arg(locale.toString(ns / 1e6, 'f', ns < 1e6 ? 3 : 1));
     }
     return QCoreApplication::translate("TimeSyncTexts", "%1 s")
         .arg(locale.toString(ns / 1e9, 'f', 3));

@@ -38,8 +38,8 @@ QString OutcomeText(ClockOutcome outcome, const TimeSample& sample);
 // The same as one line for standard error, naming the server, in milliseconds.
 QString OutcomeLogLine(ClockOutcome outcome, const TimeSample& sample);
 
-// A span of time for people: milliseconds to one place below a second, else seconds to
-// three places.
+// A span of time for people: milliseconds to three places below a millisecond and to one
+// place below a second, else seconds to three places.
 QString DurationText(std::chrono::nanoseconds span);
 
 // A long span in years (of 365 days), days, hours and minutes, leaving out those that are 0.
