@@ -45,26 +45,34 @@ bool SumLinkBytes(int fd, unsigned sequence, unsigned long long& received,
         if (length <= 0) {
             return false;
         }
-        int rest = static_cast<int>(length);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(message, rest);
-             message = NLMSG_NEXT(message, rest)) {
-            if (message->nlmsg_type == NLMSG_DONE || message->nlmsg_type == NLMSG_ERROR) {
-                return message->nlmsg_type == NLMSG_DONE;
+        const auto end = static_cast<std::size_t>(length);
+        for (std::size_t at = 0; at + sizeof(nlmsghdr) <= end;) {
+            nlmsghdr header;
+            std::memcpy(&header, buffer + at, sizeof header);
+            if (header.nlmsg_len < sizeof header || at + header.nlmsg_len > end) {
+                return false;
             }
-            auto* stats = static_cast<if_stats_msg*>(NLMSG_DATA(message));
-            int attributesLength =
-                static_cast<int>(message->nlmsg_len - NLMSG_LENGTH(sizeof *stats));
-            for (auto* attribute = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(stats) +
-                                                             NLMSG_ALIGN(sizeof *stats));
-                 RTA_OK(attribute, attributesLength);
-                 attribute = RTA_NEXT(attribute, attributesLength)) {
-                if (attribute->rta_type == IFLA_STATS_LINK_64) {
+            if (header.nlmsg_type == NLMSG_DONE || header.nlmsg_type == NLMSG_ERROR) {
+                return header.nlmsg_type == NLMSG_DONE;
+            }
+            const std::size_t last = at + header.nlmsg_len;
+            for (std::size_t attribute = at + NLMSG_LENGTH(NLMSG_ALIGN(sizeof(if_stats_msg)));
+                 attribute + sizeof(rtattr) <= last;) {
+                rtattr value;
+                std::memcpy(&value, buffer + attribute, sizeof value);
+                if (value.rta_len < sizeof value || attribute + value.rta_len > last) {
+                    break;
+                }
+                if (value.rta_type == IFLA_STATS_LINK_64 &&
+                    value.rta_len >= RTA_LENGTH(sizeof(rtnl_link_stats64))) {
                     rtnl_link_stats64 counters;
-                    std::memcpy(&counters, RTA_DATA(attribute), sizeof counters);
+                    std::memcpy(&counters, buffer + attribute + RTA_LENGTH(0), sizeof counters);
                     received += counters.rx_bytes;
                     sent += counters.tx_bytes;
                 }
+                attribute += RTA_ALIGN(value.rta_len);
             }
+            at += NLMSG_ALIGN(header.nlmsg_len);
         }
     }
 }
