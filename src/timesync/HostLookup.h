@@ -22,6 +22,10 @@ struct HostLookupResult {
     QList<HostAddress> Addresses;
 };
 
+// Looks `host` up for `port`, for a datagram socket when `datagram`, else a stream one. Blocks
+// while the system asks the network: for worker threads only.
+HostLookupResult LookUpHost(const QString& host, int port, bool datagram);
+
 // Looks host names up on a worker thread (a lookup may wait for the network for seconds) and
 // reports on the owner's thread. Only the answer to the latest Start() is reported, and none
 // once Abandon() was called or the object is gone.

@@ -14,9 +14,8 @@
 
 namespace horlan {
 
-namespace {
-
-HostLookupResult Resolve(const std::string& host, int port, bool datagram) {
+HostLookupResult LookUpHost(const QString& name, int port, bool datagram) {
+    const std::string host = name.toStdString();
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = datagram ? SOCK_DGRAM : SOCK_STREAM;
@@ -48,8 +47,6 @@ HostLookupResult Resolve(const std::string& host, int port, bool datagram) {
     return lookup;
 }
 
-} // namespace
-
 // Lets a lookup thread post its result to the object, or drop it once the object is gone.
 struct HostLookup::Relay {
     std::mutex Mutex;
@@ -77,8 +74,8 @@ void HostLookup::Start(const QString& host, int port, bool datagram) {
         }
     };
     try {
-        std::thread([relay = relay_, report, name = host.toStdString(), port, datagram] {
-            const HostLookupResult result = Resolve(name, port, datagram);
+        std::thread([relay = relay_, report, host, port, datagram] {
+            const HostLookupResult result = LookUpHost(host, port, datagram);
             std::lock_guard lock(relay->Mutex);
             if (relay->Target != nullptr) {
                 QMetaObject::invokeMethod(

@@ -215,7 +215,7 @@ std::optional<NtsKeys> Establish(int socket, const std::string& host, NtsKeFailu
     const NtsKeReply& reply = parser.Reply();
     NtsKeys keys{ExportKey(ssl, 0), ExportKey(ssl, 1), reply.Cookies,
                  reply.Server.isEmpty() ? QString::fromStdString(host) : reply.Server,
-                 reply.Port != 0 ? reply.Port : NtpDefaultPort};
+                 reply.Port != 0 ? reply.Port : quint16(NtpPort)};
     if (keys.C2S.isEmpty() || keys.S2C.isEmpty()) {
         failure = {Kind::BadReply, 0, OpenSslReason()};
         return std::nullopt;

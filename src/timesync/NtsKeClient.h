@@ -1,15 +1,13 @@
 #pragma once
 
 #include "timesync/NtsKe.h"
+#include "timesync/ServerEntry.h"
 
 #include <QObject>
 #include <chrono>
 #include <memory>
 
 namespace horlan {
-
-constexpr quint16 NtsKeDefaultPort = 4460;
-constexpr quint16 NtpDefaultPort = 123;
 
 // What a key establishment gave: the AEAD_AES_SIV_CMAC_256 keys for the NTP exchange, the
 // cookies to present, and where to ask.
@@ -18,7 +16,7 @@ struct NtsKeys {
     QByteArray S2C; // server to client, NtsKeyBytes
     QList<QByteArray> Cookies;
     QString NtpServer; // the key establishment host unless the server named another
-    quint16 NtpPort = NtpDefaultPort;
+    quint16 NtpPort = horlan::NtpPort;
 };
 
 // Why a key establishment failed, in terms a person can act on.
@@ -49,7 +47,7 @@ public:
 
     // Starts with `host` (a name or an address without brackets) on `port`; returns at once.
     // An exchange under way is abandoned first.
-    void Start(const QString& host, quint16 port = NtsKeDefaultPort);
+    void Start(const QString& host, quint16 port = NtsKePort);
 
     // No signal comes for the exchange under way. Its socket is shut down, so the worker ends
     // soon; a name lookup still runs to its end, but touches nothing of the client.

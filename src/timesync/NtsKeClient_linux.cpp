@@ -1,12 +1,11 @@
 #include "timesync/NtsKeSocket.h"
 
+#include "timesync/HostLookup.h"
 #include "timesync/SocketErrors.h"
 
 #include <cerrno>
 #include <csignal>
-#include <memory>
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <pthread.h>
@@ -24,24 +23,15 @@ KeSocket ConnectKeSocket(const std::string& host, quint16 port, std::chrono::mil
     sigaddset(&pipe, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* list = nullptr;
-    errno = 0;
-    const int lookup = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &list);
-    if (lookup != 0) {
-        const int error = errno;
-        return {-1, WinsockNumberFromLookup(lookup, error), LookupDescription(lookup, error)};
+    const HostLookupResult lookup = LookUpHost(QString::fromStdString(host), port, false);
+    if (lookup.Number != 0) {
+        return {-1, lookup.Number, lookup.Description};
     }
-    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> owned(list, freeaddrinfo);
     const timeval limit{static_cast<time_t>(timeout.count() / 1000),
                         static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
     int error = ECONNREFUSED;
-    for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
-        const int socket =
-            ::socket(entry->ai_family, entry->ai_socktype | SOCK_CLOEXEC, entry->ai_protocol);
+    for (const HostAddress& address : lookup.Addresses) {
+        const int socket = ::socket(address.Family, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
         if (socket < 0) {
             error = errno;
             continue;
@@ -55,7 +45,8 @@ KeSocket ConnectKeSocket(const std::string& host, quint16 port, std::chrono::mil
         // The request follows the handshake's last message at once, not after its ACK.
         const int on = 1;
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        if (::connect(socket, entry->ai_addr, entry->ai_addrlen) == 0) {
+        if (::connect(socket, reinterpret_cast<const sockaddr*>(address.Sockaddr.constData()),
+                      static_cast<socklen_t>(address.Sockaddr.size())) == 0) {
             return {socket};
         }
         // A connection attempt that runs out of SO_SNDTIMEO reports EINPROGRESS.

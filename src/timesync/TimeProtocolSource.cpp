@@ -74,12 +74,11 @@ void TimeProtocolSource::DecodeTimeReply(const horlan::ReplyBuffer& reply) {
     }
     // The reply names the second in which the server sent it: the estimate is the middle of
     // that second, so ± half a second and half the round trip.
-    const auto halfRoundTrip = std::chrono::milliseconds(std::llround(double(SyncDelay) * 1000.0));
     TimeSample sample;
     sample.Host = Winsock1.RemoteHost();
     sample.ServerTime = time.Utc;
     sample.Offset = time.Estimate - now;
-    sample.Uncertainty = std::chrono::milliseconds(500) + halfRoundTrip;
+    sample.Uncertainty = time.Estimate - ToClockTime(time.Server);
     emit Sampled(sample);
 }
 
